@@ -1,0 +1,78 @@
+#include "engine/core/Engine.h"
+
+#include "engine/core/Error.h"
+#include "engine/core/MessageManager.h"
+#include "platform/win/Com.h"
+
+#include <cstdio>
+
+namespace OrvexEngine {
+
+namespace {
+
+// Deletes a service through its holder; the service forgets itself as it goes.
+template <class T> void DeleteService() {
+    delete T::Instance();
+}
+
+} // namespace
+
+Engine::Engine(const EngineStartupParams& startupParams) {
+    params = new EngineStartupParams(startupParams);
+    if (params->title.empty()) {
+        params->title = "Orvex Engine";
+        params->version = 67;
+    }
+    comInitialized = platform::ComInitialize() == platform::ComOk;
+
+    try {
+        MessageManager::Instance(new MessageManager(params->title, params->logEnabled,
+                                                    params->logReopenPerMessage, params->logDirectory,
+                                                    params->logName));
+    } catch (...) {
+        DestroyServices();
+        throw;
+    }
+}
+
+Engine::~Engine() {
+    DestroyServices();
+}
+
+void Engine::DestroyServices() {
+    // Reverse order of creation: each service may still use, while it is deleted, those created before it.
+    DeleteService<MessageManager>();
+    delete params;
+    params = nullptr;
+    if (comInitialized)
+        platform::ComUninitialize();
+    comInitialized = false;
+}
+
+void Engine::BeginFrame() {
+    Log()->ClearEntries();
+}
+
+void Engine::Tick(uint32_t /*sleepMilliseconds*/) {
+    UpdateManagers();
+    if (IsExitRequested())
+        Log()->Message("\nExiting...\n");
+}
+
+void Engine::UpdateManagers() {}
+
+bool Engine::IsExitRequested() const {
+    return exitRequested;
+}
+
+void Engine::RequestExit() {
+    exitRequested = true;
+}
+
+std::string Engine::MakeWindowTitle() const {
+    char version[32];
+    std::snprintf(version, sizeof(version), "%d.%02d", params->version / 100, params->version % 100);
+    return params->title + " " + version;
+}
+
+} // namespace OrvexEngine

@@ -1,0 +1,42 @@
+// The root of the engine: creates every engine service in a fixed order, drives the engine's share of each
+// frame (BeginFrame before the application's frame work, Tick after it) and destroys the services in the
+// reverse order. Owned by the application root; exactly one exists at a time.
+#pragma once
+
+#include "engine/core/EngineStartupParams.h"
+
+#include <cstdint>
+#include <string>
+
+namespace OrvexEngine {
+
+class Engine {
+public:
+    // Builds every service. When a step fails, what was already built is deleted in reverse order before
+    // the error leaves the constructor.
+    explicit Engine(const EngineStartupParams& params);
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+    virtual ~Engine();
+
+    void BeginFrame();
+    void Tick(uint32_t sleepMilliseconds);
+
+    bool IsExitRequested() const;
+    void RequestExit();
+
+    // The title, a blank and the version as major.minor ("Velmora Ball 1.00").
+    std::string MakeWindowTitle() const;
+
+    const EngineStartupParams& GetParams() const { return *params; }
+
+private:
+    void UpdateManagers();
+    void DestroyServices();
+
+    EngineStartupParams* params = nullptr; // owned
+    bool comInitialized = false;
+    bool exitRequested = false;
+};
+
+} // namespace OrvexEngine
