@@ -1,7 +1,5 @@
 #include "engine/math/Quaternion.h"
 
-#include <cassert>
-
 namespace OrvexEngine {
 
 float Quaternion::NormSquared() const {
@@ -10,10 +8,12 @@ float Quaternion::NormSquared() const {
 
 Matrix4 Quaternion::ToMatrix() const {
     float norm = NormSquared();
-    assert(norm > 0.0f &&
-           "Quaternion::ToMatrix needs a non-zero quaternion: start rotations at (0, 0, 0, 1)");
-    float s = 2.0f / norm;
     Matrix4 r;
+    // A zero quaternion (a corrupt key frame, say) has no rotation to give; the identity keeps non-finite
+    // values out of the bones and boxes built from it.
+    if (!(norm > 0.0f))
+        return r;
+    float s = 2.0f / norm;
     r.m[0] = 1.0f - s * (y * y + z * z);
     r.m[1] = s * (x * y - z * w);
     r.m[2] = s * (x * z + y * w);

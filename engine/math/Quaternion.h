@@ -14,7 +14,7 @@ public:
 
     // x^2 + y^2 + z^2 + w^2.
     float NormSquared() const;
-    // The rotation matrix of any non-zero quaternion; a zero quaternion is not allowed.
+    // The rotation matrix of any non-zero quaternion; the identity for a zero one.
     Matrix4 ToMatrix() const;
     // The Hamilton product other * this: the rotation by this followed by the rotation by other.
     Quaternion Multiply(const Quaternion& other) const;

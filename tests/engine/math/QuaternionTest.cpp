@@ -43,6 +43,8 @@ const std::vector<Quaternion> samples = {
 
 TEST(Quaternion, ToMatrixGivesTheRotationWhateverTheLength) {
     EXPECT_TRUE(Quaternion(0, 0, 0, 2).ToMatrix().Equals(Matrix4::Identity()));
+    // A zero quaternion has no rotation; it must not fill a bone's matrix with non-finite values.
+    EXPECT_TRUE(Quaternion(0, 0, 0, 0).ToMatrix().Equals(Matrix4::Identity()));
     for (float a : {-1.0f, 0.5f, std::numbers::pi_v<float> / 2, 3.0f}) {
         SCOPED_TRACE(a);
         Quaternion z = AxisAngle(Vec3(0, 0, 1), a);
