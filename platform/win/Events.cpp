@@ -277,7 +277,8 @@ void TranslateWindowMessage(const WindowMessage& message) {
     case VkTab:
     case VkReturn:
     case VkEscape:
-        Post(message.window, MessageChar, message.wParam, message.lParam);
+        // The character is the very next message, before anything queued since the key went down.
+        State().queue.push_front({message.window, MessageChar, message.wParam, message.lParam});
         break;
     default:
         break;

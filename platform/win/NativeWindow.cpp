@@ -27,6 +27,9 @@ bool StartVideo() {
     // Text arrives as its own events, which become character messages.
     SDL_StartTextInput();
     state.videoStarted = true;
+    // The GL library stays loaded for the process: SDL would otherwise unload it with the last window and
+    // load it again with the next, and the driver's allocations would be lost with its module each time.
+    SDL_GL_LoadLibrary(nullptr);
     return true;
 }
 
