@@ -6,14 +6,12 @@
 #include "platform/d3d/DirectDraw.h"
 
 #include <array>
-#include <optional>
 #include <vector>
 
 namespace platform {
 
 struct D3DSettings {
-    std::optional<DesktopMode> desktop;
-    std::vector<DesktopMode> modes;
+    std::vector<DisplayMode> modes;
     uint16_t stageCount = 0;
     uint32_t maxAnisotropy = 0;
     uint32_t maxTextureSize = 0;

@@ -9,19 +9,11 @@ D3DSettings& Settings() {
     return settings;
 }
 
-void D3DTest::SetDesktop(uint32_t width, uint32_t height, uint32_t bits) {
-    Settings().desktop = DesktopMode{width, height, bits, 60};
-}
-
-void D3DTest::ClearDesktop() {
-    Settings().desktop.reset();
-}
-
 void D3DTest::SetModes(const std::vector<std::vector<uint32_t>>& modes) {
     Settings().modes.clear();
     for (const std::vector<uint32_t>& mode : modes)
         if (mode.size() == 3)
-            Settings().modes.push_back(DesktopMode{mode[0], mode[1], mode[2], 60});
+            Settings().modes.push_back(DisplayMode{mode[0], mode[1], mode[2]});
 }
 
 void D3DTest::SetStageCount(uint16_t stages) {

@@ -1,6 +1,7 @@
 // The test controls of the Direct3D stand-in: what Linux cannot show (a desktop of another shape or depth,
 // another mode list, a device without stencil or with fewer stages, a lost display) and every creation step
-// that the render system handles failing. One process-wide record; Reset() puts everything back.
+// that the render system handles failing. One process-wide record; Reset() puts everything back. The desktop
+// itself is the window platform's (platform::sim::SetDesktopMode).
 // Only tests and tools touch it; the game never does.
 #pragma once
 
@@ -33,9 +34,6 @@ enum class D3DStep {
 
 class D3DTest {
 public:
-    // The simulated desktop; none: SDL's.
-    static void SetDesktop(uint32_t width, uint32_t height, uint32_t bits);
-    static void ClearDesktop();
     // The adapter's display modes (width, height, bits); empty: the layer's own list.
     static void SetModes(const std::vector<std::vector<uint32_t>>& modes);
     // Device capabilities; 0 keeps what OpenGL reports.

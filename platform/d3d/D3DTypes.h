@@ -154,14 +154,6 @@ struct DeviceDesc {
     Guid deviceGuid;
 };
 
-// The desktop as the display settings report it.
-struct DesktopMode {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    uint32_t bitsPerPixel = 0;
-    uint32_t frequency = 0;
-};
-
 struct Rect {
     int32_t left = 0;
     int32_t top = 0;

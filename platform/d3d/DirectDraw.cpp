@@ -61,31 +61,17 @@ uint32_t RefCounted::Release() {
 
 RefCounted::~RefCounted() = default;
 
-Result Clipper::SetWindow(SDL_Window* target) {
+Result Clipper::SetWindow(WindowHandle target) {
     window = target;
     return ResultOk;
 }
 
 // ---------------------------------------------------------------------------------------------------------
 
-DesktopMode GetDesktopMode() {
-    if (Settings().desktop)
-        return *Settings().desktop;
-    SDL_DisplayMode mode;
-    if (SDL_WasInit(SDL_INIT_VIDEO) == 0 || SDL_GetDesktopDisplayMode(0, &mode) != 0 || mode.w <= 0)
-        return DesktopMode{1024, 768, 32, 60};
-    uint32_t bits = SDL_BITSPERPIXEL(mode.format);
-    // A packed 24-bit desktop is a 32-bit one for every caller of the display settings.
-    if (bits == 24)
-        bits = 32;
-    return DesktopMode{static_cast<uint32_t>(mode.w), static_cast<uint32_t>(mode.h), bits,
-                       static_cast<uint32_t>(mode.refresh_rate)};
-}
-
-std::vector<DesktopMode> ListDisplayModes() {
+std::vector<DisplayMode> ListDisplayModes() {
     if (!Settings().modes.empty())
         return Settings().modes;
-    DesktopMode desktop = GetDesktopMode();
+    DisplayMode desktop = GetDesktopMode();
     std::vector<std::pair<uint32_t, uint32_t>> sizes;
     if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
         int count = SDL_GetNumDisplayModes(0);
@@ -104,10 +90,10 @@ std::vector<DesktopMode> ListDisplayModes() {
     sizes.emplace_back(desktop.width, desktop.height);
     std::sort(sizes.begin(), sizes.end());
     sizes.erase(std::unique(sizes.begin(), sizes.end()), sizes.end());
-    std::vector<DesktopMode> modes;
+    std::vector<DisplayMode> modes;
     for (const auto& size : sizes)
         for (uint32_t bits : {16u, 32u})
-            modes.push_back(DesktopMode{size.first, size.second, bits, desktop.frequency});
+            modes.push_back(DisplayMode{size.first, size.second, bits});
     return modes;
 }
 
@@ -138,7 +124,7 @@ DisplayDriver::~DisplayDriver() {
     Settings().liveObjects--;
     std::erase(Settings().drivers, this);
     if (glContext != nullptr) {
-        SDL_GL_MakeCurrent(window, nullptr);
+        SDL_GL_MakeCurrent(sdlWindow, nullptr);
         SDL_GL_DeleteContext(static_cast<SDL_GLContext>(glContext));
     }
 }
@@ -152,31 +138,33 @@ Result DisplayDriver::GetCaps(DriverCaps* hardware, DriverCaps* emulation) const
 }
 
 Result DisplayDriver::EnumDisplayModes(uint32_t /*flags*/, const ModeCallback& callback) const {
-    for (const DesktopMode& mode : ListDisplayModes())
-        if (!callback(ModeDesc(mode.width, mode.height, mode.bitsPerPixel, mode.frequency)))
+    for (const DisplayMode& mode : ListDisplayModes())
+        if (!callback(ModeDesc(mode.width, mode.height, mode.bitsPerPixel, 60)))
             break;
     return ResultOk;
 }
 
-Result DisplayDriver::SetCooperativeLevel(SDL_Window* target, uint32_t flags) {
+Result DisplayDriver::SetCooperativeLevel(WindowHandle target, uint32_t flags) {
     Result r = ErrGeneric;
     if (D3DShouldFail(D3DStep::CooperativeLevel, &r))
         return r;
     bool fullScreen = (flags & CoopFullScreen) != 0;
     if (fullScreen && (flags & CoopExclusive) == 0)
         return ErrInvalidParams;
-    if (target == nullptr && fullScreen)
+    SDL_Window* sdl = target != 0 ? GetSdlWindow(target) : nullptr;
+    if ((target != 0 && sdl == nullptr) || (target == 0 && fullScreen))
         return ErrNoHwnd;
-    if (target != nullptr && window != nullptr && target != window)
+    if (target != 0 && window != 0 && target != window)
         return MakeDDResult(571); // already bound to another window
-    if (target != nullptr && glContext == nullptr) {
+    if (sdl != nullptr && glContext == nullptr) {
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GLContext context = SDL_GL_CreateContext(target);
+        SDL_GLContext context = SDL_GL_CreateContext(sdl);
         if (context == nullptr)
             return ErrNoHwnd;
         glContext = context;
         window = target;
+        sdlWindow = sdl;
     }
     if (!fullScreen)
         modeSet = false; // leaving full screen gives the desktop its mode back
@@ -198,8 +186,8 @@ Result DisplayDriver::GetDisplayMode(SurfaceDesc& out) const {
         out = displayMode;
         return ResultOk;
     }
-    DesktopMode desktop = GetDesktopMode();
-    out = ModeDesc(desktop.width, desktop.height, desktop.bitsPerPixel, desktop.frequency);
+    DisplayMode desktop = GetDesktopMode();
+    out = ModeDesc(desktop.width, desktop.height, desktop.bitsPerPixel, 60);
     return ResultOk;
 }
 
@@ -210,7 +198,7 @@ Result DisplayDriver::SetDisplayMode(uint32_t width, uint32_t height, uint32_t b
         return r;
     if ((cooperativeFlags & CoopExclusive) == 0)
         return ErrNoExclusiveMode;
-    for (const DesktopMode& mode : ListDisplayModes()) {
+    for (const DisplayMode& mode : ListDisplayModes()) {
         if (mode.width == width && mode.height == height && mode.bitsPerPixel == bits) {
             displayMode = ModeDesc(width, height, bits, refreshRate);
             modeSet = true;
@@ -222,7 +210,7 @@ Result DisplayDriver::SetDisplayMode(uint32_t width, uint32_t height, uint32_t b
 
 Result DisplayDriver::CreateSurface(const SurfaceDesc& request, Surface** out) {
     *out = nullptr;
-    if (window == nullptr)
+    if (sdlWindow == nullptr)
         return ErrNoCooperativeLevelSet;
     Result r = ErrGeneric;
     SurfaceDesc desc = request;
@@ -301,7 +289,7 @@ Result DisplayDriver::TestCooperativeLevel() const {
     if (Settings().cooperativeResult != ResultOk)
         return Settings().cooperativeResult;
     if (!IsFullScreen()) {
-        DesktopMode now = GetDesktopMode();
+        DisplayMode now = GetDesktopMode();
         if (now.width != desktopAtCooperation.width || now.height != desktopAtCooperation.height ||
             now.bitsPerPixel != desktopAtCooperation.bitsPerPixel)
             return ErrWrongMode;
@@ -326,7 +314,7 @@ Result DisplayDriver::WaitForVerticalBlank(uint32_t /*flags*/) {
 
 void DisplayDriver::MakeCurrent() const {
     if (glContext != nullptr && SDL_GL_GetCurrentContext() != glContext)
-        SDL_GL_MakeCurrent(window, static_cast<SDL_GLContext>(glContext));
+        SDL_GL_MakeCurrent(sdlWindow, static_cast<SDL_GLContext>(glContext));
 }
 
 void DisplayDriver::ForgetSurface(Surface* surface) {

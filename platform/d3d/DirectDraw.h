@@ -7,12 +7,11 @@
 #pragma once
 
 #include "platform/d3d/D3DTypes.h"
+#include "platform/win/NativeWindow.h"
 
 #include <cstdint>
 #include <functional>
 #include <vector>
-
-struct SDL_Window;
 
 namespace platform {
 
@@ -38,11 +37,11 @@ private:
 
 class Clipper final : public RefCounted {
 public:
-    Result SetWindow(SDL_Window* window);
-    SDL_Window* GetWindow() const { return window; }
+    Result SetWindow(WindowHandle window);
+    WindowHandle GetWindow() const { return window; }
 
 private:
-    SDL_Window* window = nullptr; // not owned
+    WindowHandle window = 0;
 };
 
 class Surface final : public RefCounted {
@@ -100,7 +99,7 @@ public:
     Result GetCaps(DriverCaps* hardware, DriverCaps* emulation) const;
     // Every display mode of the adapter (width, height, bit count and refresh rate filled in).
     Result EnumDisplayModes(uint32_t flags, const ModeCallback& callback) const;
-    Result SetCooperativeLevel(SDL_Window* window, uint32_t flags);
+    Result SetCooperativeLevel(WindowHandle window, uint32_t flags);
     Result GetDisplayMode(SurfaceDesc& out) const;
     Result SetDisplayMode(uint32_t width, uint32_t height, uint32_t bits, uint32_t refreshRate,
                           uint32_t flags);
@@ -114,7 +113,7 @@ public:
     Result WaitForVerticalBlank(uint32_t flags);
 
     // For the layer's objects.
-    SDL_Window* GetWindow() const { return window; }
+    SDL_Window* GetWindow() const { return sdlWindow; }
     bool IsFullScreen() const { return (cooperativeFlags & CoopFullScreen) != 0; }
     uint32_t GetDisplayBits() const;
     void MakeCurrent() const;
@@ -127,12 +126,13 @@ private:
     DisplayDriver();
     ~DisplayDriver() override;
 
-    SDL_Window* window = nullptr; // not owned
-    void* glContext = nullptr;    // owned
+    WindowHandle window = 0;
+    SDL_Window* sdlWindow = nullptr; // not owned: the window's
+    void* glContext = nullptr;       // owned
     uint32_t cooperativeFlags = 0;
     bool modeSet = false;
     SurfaceDesc displayMode;
-    DesktopMode desktopAtCooperation;
+    DisplayMode desktopAtCooperation;
     std::vector<Surface*> surfaces; // not owned: every live surface made by this driver
     int swapInterval = -1;
 };
@@ -142,10 +142,8 @@ using DriverCallback = std::function<bool(const Guid* guid, const char* descript
 Result EnumerateDrivers(uint32_t flags, const DriverCallback& callback);
 Result CreateDisplayDriver(const Guid* guid, DisplayDriver** out);
 
-// The desktop's current mode (32 bits for a 24-bit packed desktop, as the display settings report it).
-DesktopMode GetDesktopMode();
 // The display modes the adapter offers: those of the display, or a standard list up to the desktop's size
 // (always with 1024 x 768) when the display reports none, each at 16 and 32 bits.
-std::vector<DesktopMode> ListDisplayModes();
+std::vector<DisplayMode> ListDisplayModes();
 
 } // namespace platform

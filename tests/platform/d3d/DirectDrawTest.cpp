@@ -2,8 +2,9 @@
 #include "platform/d3d/DirectDraw.h"
 #include "platform/d3d/D3DTest.h"
 #include "platform/d3d/Direct3D.h"
+#include "platform/win/WindowSimulation.h"
 #include "tests/support/PngWriter.h"
-#include "tests/support/SdlTestWindow.h"
+#include "tests/support/TestNativeWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,7 @@ constexpr uint32_t ColouredFvf = FvfXyz | FvfNormal | FvfDiffuse | FvfTex1;
 // depth buffer, Direct3D and a device on the back buffer.
 class WindowedChain {
 public:
-    WindowedChain(SDL_Window* window, uint32_t width, uint32_t height, uint32_t depthBits = 32) {
+    WindowedChain(WindowHandle window, uint32_t width, uint32_t height, uint32_t depthBits = 32) {
         EXPECT_EQ(CreateDisplayDriver(nullptr, &driver), ResultOk);
         EXPECT_EQ(driver->SetCooperativeLevel(window, CoopNormal | CoopFpuSetup), ResultOk);
         SurfaceDesc d;
@@ -109,9 +110,13 @@ public:
 
 class DirectDrawTest : public testing::Test {
 protected:
-    void SetUp() override { D3DTest::Reset(); }
+    void SetUp() override {
+        D3DTest::Reset();
+        sim::Reset();
+    }
     void TearDown() override {
         D3DTest::Reset();
+        sim::Reset();
         EXPECT_EQ(D3DTest::LiveObjects(), 0u);
     }
 
@@ -140,7 +145,7 @@ protected:
         return &rgba[(static_cast<size_t>(y) * width + x) * 4];
     }
 
-    VelmoraTest::SdlTestWindow window{64, 48};
+    VelmoraTest::TestNativeWindow window{64, 48};
 };
 
 TEST_F(DirectDrawTest, WindowedChainClearsReadsBackTopRowFirstAndReleasesToZero) {
@@ -216,10 +221,10 @@ TEST_F(DirectDrawTest, FullScreenNeedsExclusiveModeAndAnOfferedMode) {
 }
 
 TEST_F(DirectDrawTest, ModeListAlwaysOffersTheDefaultModeAndDesktopOverrideIsReported) {
-    D3DTest::SetDesktop(800, 600, 32);
-    std::vector<DesktopMode> modes = ListDisplayModes();
+    sim::SetDesktopMode(800, 600, 32);
+    std::vector<DisplayMode> modes = ListDisplayModes();
     auto has = [&](uint32_t w, uint32_t h, uint32_t b) {
-        for (const DesktopMode& m : modes)
+        for (const DisplayMode& m : modes)
             if (m.width == w && m.height == h && m.bitsPerPixel == b)
                 return true;
         return false;
@@ -303,7 +308,7 @@ TEST_F(DirectDrawTest, EqualZeroStencilWithIncrementDrawsEachPixelOnce) {
 }
 
 TEST_F(DirectDrawTest, LostSurfacesFailUntilRestoredAndWindowedDriverSeesDesktopChange) {
-    D3DTest::SetDesktop(1024, 768, 32);
+    sim::SetDesktopMode(1024, 768, 32);
     WindowedChain chain(window.Get(), 64, 48);
     EXPECT_EQ(chain.driver->TestCooperativeLevel(), ResultOk);
     D3DTest::LoseSurfaces();
@@ -320,7 +325,7 @@ TEST_F(DirectDrawTest, LostSurfacesFailUntilRestoredAndWindowedDriverSeesDesktop
     D3DTest::SetCooperativeResult(ErrNoExclusiveMode);
     EXPECT_EQ(chain.driver->TestCooperativeLevel(), ErrNoExclusiveMode);
     D3DTest::SetCooperativeResult(ResultOk);
-    D3DTest::SetDesktop(1024, 768, 16);
+    sim::SetDesktopMode(1024, 768, 16);
     EXPECT_EQ(chain.driver->TestCooperativeLevel(), ErrWrongMode);
     chain.Release();
 }
