@@ -309,6 +309,8 @@ Result DisplayDriver::RestoreAllSurfaces() {
 }
 
 Result DisplayDriver::WaitForVerticalBlank(uint32_t /*flags*/) {
+    // GL cannot wait for the blank on its own; the next present to the window does.
+    waitForBlank = true;
     return ResultOk;
 }
 
@@ -437,8 +439,11 @@ Result Surface::Blt(const Rect* /*destination*/, Surface* source, const Rect* /*
         return ErrUnsupported;
     if (lost || source->lost)
         return ErrSurfaceLost;
-    if (kind == Kind::Primary)
+    if (kind == Kind::Primary) {
+        SDL_GL_SetSwapInterval(driver->waitForBlank ? 1 : 0);
+        driver->waitForBlank = false;
         return Present(source);
+    }
     if (kind == Kind::SystemMemory)
         return ReadBack(source);
     return ErrUnsupported;

@@ -134,7 +134,7 @@ private:
     SurfaceDesc displayMode;
     DisplayMode desktopAtCooperation;
     std::vector<Surface*> surfaces; // not owned: every live surface made by this driver
-    int swapInterval = -1;
+    bool waitForBlank = false;      // the next copy to the window waits for the vertical blank
 };
 
 // The adapters: one, the primary display driver (no GUID). The callback returns false to stop.
