@@ -3,6 +3,7 @@
 #include "engine/core/Error.h"
 #include "engine/core/StringUtils.h"
 
+#include <algorithm>
 #include <cwctype>
 #include <utility>
 
@@ -85,6 +86,9 @@ private:
     wchar_t quote = 0;
     std::wstring tagText;
     std::wstring text;
+    std::wstring nameBuffer;
+    std::wstring attributeNameBuffer;
+    std::wstring attributeValueBuffer;
     uint32_t line = 1;
     int depth = 0; // elements open since the parse began
 };
@@ -179,9 +183,13 @@ void ParseRun::OpenTag() {
     XMLNode* parent = current;
     current = nullptr;
     State state = State::ElementName;
-    std::wstring name;
-    std::wstring attributeName;
-    std::wstring attributeValue;
+    // Buffers of the parse, reused from tag to tag so that reading a tag allocates only what it keeps.
+    std::wstring& name = nameBuffer;
+    std::wstring& attributeName = attributeNameBuffer;
+    std::wstring& attributeValue = attributeValueBuffer;
+    name.clear();
+    attributeName.clear();
+    attributeValue.clear();
     wchar_t valueQuote = 0;
     bool empty = false;
     XMLNode* element = nullptr;
@@ -190,6 +198,8 @@ void ParseRun::OpenTag() {
         if (depth >= XMLParser::MaxDepth)
             Fail(XMLParser::ErrorTooDeep);
         element = new XMLNode(Narrow(name), parent);
+        // Every attribute has an "=", so their count bounds how many there will be.
+        element->attributes.reserve(static_cast<size_t>(std::count(tagText.begin(), tagText.end(), L'=')));
         if (parent == nullptr)
             orphan = element;
     };
