@@ -3,6 +3,7 @@
 #include "engine/core/Error.h"
 #include "engine/core/ObjectManager.h"
 #include "engine/core/StringUtils.h"
+#include "platform/win/FileSystem.h"
 
 #include <cstdio>
 #include <ctime>
@@ -49,14 +50,6 @@ std::string DateText() {
     return buffer;
 }
 
-// The log is written where the system expects files: "\" becomes "/".
-std::string NativePath(std::string path) {
-    for (char& c : path)
-        if (c == '\\')
-            c = '/';
-    return path;
-}
-
 } // namespace
 
 MessageManager::MessageManager(const std::string& title, bool logEnabled, bool reopenPerMessage,
@@ -75,9 +68,10 @@ MessageManager::MessageManager(const std::string& title, bool logEnabled, bool r
 
     // A first run has no user data folder yet; without it the log of that run would be lost.
     std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(NativePath(filePath)).parent_path(), ignored);
+    std::filesystem::create_directories(std::filesystem::path(platform::ResolvePath(filePath)).parent_path(),
+                                        ignored);
 
-    file = std::fopen(NativePath(filePath).c_str(), "w");
+    file = platform::OpenFile(filePath, "w");
     if (file == nullptr)
         return;
     WriteHtml("<HTML><HEAD><TITLE>" + title + " Log</TITLE></HEAD><BODY bgcolor=\"" + ColorToHtml(black) +
@@ -167,7 +161,7 @@ void MessageManager::WriteColored(const Vec3& colour, const std::string& text) {
 }
 
 bool MessageManager::OpenForAppend() {
-    file = std::fopen(NativePath(filePath).c_str(), "a");
+    file = platform::OpenFile(filePath, "a");
     return file != nullptr;
 }
 
