@@ -2,7 +2,9 @@
 
 #include "engine/core/Error.h"
 #include "engine/core/MessageManager.h"
+#include "engine/core/TimerManager.h"
 #include "platform/win/Com.h"
+#include "platform/win/Time.h"
 
 #include <cstdio>
 
@@ -29,6 +31,7 @@ Engine::Engine(const EngineStartupParams& startupParams) {
         MessageManager::Instance(new MessageManager(params->title, params->logEnabled,
                                                     params->logReopenPerMessage, params->logDirectory,
                                                     params->logName));
+        TimerManager::Instance(new TimerManager());
     } catch (...) {
         DestroyServices();
         throw;
@@ -41,6 +44,7 @@ Engine::~Engine() {
 
 void Engine::DestroyServices() {
     // Reverse order of creation: each service may still use, while it is deleted, those created before it.
+    DeleteService<TimerManager>();
     DeleteService<MessageManager>();
     delete params;
     params = nullptr;
@@ -50,11 +54,14 @@ void Engine::DestroyServices() {
 }
 
 void Engine::BeginFrame() {
+    TimerManager::Instance()->Update();
     Log()->ClearEntries();
 }
 
-void Engine::Tick(uint32_t /*sleepMilliseconds*/) {
+void Engine::Tick(uint32_t sleepMilliseconds) {
     UpdateManagers();
+    if (sleepMilliseconds > 0)
+        platform::Sleep(sleepMilliseconds);
     if (IsExitRequested())
         Log()->Message("\nExiting...\n");
 }

@@ -1,0 +1,161 @@
+// ctest-label: core
+#include "engine/core/Engine.h"
+
+#include "engine/core/MessageManager.h"
+#include "engine/core/TimerManager.h"
+#include "platform/win/Com.h"
+#include "platform/win/Time.h"
+#include "tests/support/TestLog.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+using namespace OrvexEngine;
+
+namespace {
+
+// The log names its file with "\\" separators; the file system wants "/".
+std::string ReadFile(std::string path) {
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+EngineStartupParams Params(const std::string& title, int32_t version) {
+    EngineStartupParams params;
+    params.title = title;
+    params.version = version;
+    return params;
+}
+
+class EngineTest : public testing::Test {
+protected:
+    void SetUp() override { platform::InstallFakeClock(); }
+    void TearDown() override { platform::RemoveFakeClock(); }
+};
+
+} // namespace
+
+TEST_F(EngineTest, MakeWindowTitleShowsTheVersionAsMajorDotMinor) {
+    struct Case {
+        const char* title;
+        int32_t version;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Velmora Ball", 100, "Velmora Ball 1.00"},
+        {"Velmora Ball", 5, "Velmora Ball 0.05"},
+        {"Velmora Ball", 1234, "Velmora Ball 12.34"},
+        {"", 100, "Orvex Engine 0.67"}, // no title: the engine's own name and version
+    };
+    for (const Case& c : cases) {
+        Engine engine(Params(c.title, c.version));
+        EXPECT_EQ(engine.MakeWindowTitle(), c.expected);
+    }
+}
+
+TEST_F(EngineTest, WithoutATitleTheLogIsNamedAfterTheEngine) {
+    EngineStartupParams params = Params("", 0);
+    params.logEnabled = true;
+    params.logDirectory = VelmoraTest::TempDir() + "/untitled";
+    std::string path;
+    {
+        Engine engine(params);
+        path = Log()->GetFilePath();
+    }
+    EXPECT_EQ(path, params.logDirectory + "\\Orvex Engine.html");
+    EXPECT_NE(ReadFile(path).find("<TITLE>Orvex Engine Log</TITLE>"), std::string::npos);
+}
+
+TEST_F(EngineTest, FrameMeasuresTimeSleepsAndHandsLogEntriesOnOnce) {
+    Engine engine(Params("Frames", 100));
+    TimerManager* timers = TimerManager::Instance();
+    ASSERT_NE(timers, nullptr);
+
+    platform::AdvanceFakeClockMilliseconds(16);
+    engine.BeginFrame();
+    EXPECT_FLOAT_EQ(timers->frameTime, 0.016f);
+
+    // An entry written by the application's frame work stays until the next frame starts.
+    Log()->Message("between frames");
+    const uint32_t before = platform::TimeGetTime();
+    engine.Tick(0);
+    EXPECT_EQ(platform::TimeGetTime(), before); // Tick(0) does not sleep
+    EXPECT_EQ(Log()->GetEntryCount(), 1u);
+    engine.BeginFrame();
+    EXPECT_EQ(Log()->GetEntryCount(), 0u);
+
+    engine.Tick(5);
+    EXPECT_EQ(platform::TimeGetTime() - before, 5u);
+    // The sleep belongs to the frame: the next frame measures it.
+    engine.BeginFrame();
+    EXPECT_FLOAT_EQ(timers->frameTime, 0.005f);
+}
+
+TEST_F(EngineTest, EveryTickAfterExitLogsExiting) {
+    Engine engine(Params("Exit", 100));
+    engine.BeginFrame();
+    engine.Tick(0);
+    EXPECT_FALSE(engine.IsExitRequested());
+    EXPECT_EQ(Log()->GetEntryCount(), 0u);
+
+    engine.RequestExit();
+    EXPECT_TRUE(engine.IsExitRequested());
+    for (int frame = 0; frame < 2; ++frame) {
+        engine.BeginFrame();
+        engine.Tick(0);
+        ASSERT_EQ(Log()->GetEntryCount(), 1u);
+        EXPECT_EQ(Log()->GetEntry(0)->text, "\nExiting...\n\n"); // the log's spacing adds a line feed
+    }
+}
+
+TEST_F(EngineTest, ShutdownDeletesEveryServiceAndEndsTheRaisedTimerPeriod) {
+    EngineStartupParams params = Params("Shutdown", 100);
+    params.logEnabled = true;
+    params.logDirectory = VelmoraTest::TempDir() + "/shutdown";
+    std::string path;
+    for (int round = 0; round < 2; ++round) { // one engine after another in one process
+        {
+            Engine engine(params);
+            EXPECT_EQ(platform::GetRaisedTimerPeriods().size(), 1u);
+            ASSERT_NE(MessageManager::Instance(), nullptr);
+            ASSERT_NE(TimerManager::Instance(), nullptr);
+            path = Log()->GetFilePath();
+            engine.BeginFrame();
+            engine.Tick(0);
+        }
+        EXPECT_EQ(MessageManager::Instance(), nullptr);
+        EXPECT_EQ(TimerManager::Instance(), nullptr);
+        EXPECT_TRUE(platform::GetRaisedTimerPeriods().empty());
+        // The log was the last service deleted: its tail closes the file.
+        const std::string html = ReadFile(path);
+        EXPECT_EQ(html.rfind("</BODY></HTML>"), html.size() - 14) << html;
+    }
+}
+
+TEST_F(EngineTest, ComIsUninitialisedOnlyWhenTheEngineInitialisedIt) {
+    {
+        Engine engine(Params("Com", 100));
+    }
+    // The engine's initialisation was the first; its destructor ended it.
+    ASSERT_EQ(platform::ComInitialize(), platform::ComOk);
+
+    // COM is now initialised by the application: the engine's attempt answers "already" (and, as on the
+    // original platform, still counts), and the engine must leave COM alone at the end.
+    {
+        Engine engine(Params("Com", 100));
+    }
+    platform::ComUninitialize(); // the application's own end
+    EXPECT_EQ(platform::ComInitialize(), platform::ComFalse) << "the engine ended COM it had not started";
+    platform::ComUninitialize();
+    platform::ComUninitialize();
+    EXPECT_EQ(platform::ComInitialize(), platform::ComOk);
+    platform::ComUninitialize();
+}
