@@ -230,6 +230,7 @@ uint32_t FileBinary::Write(const void* source, uint32_t count, uint32_t* outCoun
         written = static_cast<uint32_t>(std::fwrite(source, 1, std::min<uint64_t>(count, room), stream));
     }
     position += written;
+    unflushed += written;
     size = std::max(size, position);
     if (outCount != nullptr) {
         *outCount = written;
@@ -238,6 +239,15 @@ uint32_t FileBinary::Write(const void* source, uint32_t count, uint32_t* outCoun
     if (written < count)
         throw FileError("Failed to write " + std::to_string(count) + " bytes from \"" + name + "\" file");
     return written;
+}
+
+void FileBinary::Flush() {
+    if (!writing || stream == nullptr)
+        return;
+    uint32_t pending = unflushed;
+    unflushed = 0;
+    if (std::fflush(stream) != 0)
+        throw FileError("Failed to write " + std::to_string(pending) + " bytes from \"" + name + "\" file");
 }
 
 void FileBinary::ReadString(std::string& text) {
