@@ -109,6 +109,18 @@ const std::string& PackBuilder::OutputOf(const std::string& memberName) const {
 
 PackBuilder::Report PackBuilder::LayOut(const std::string& stagedDir, const std::string& outDir, bool packed,
                                         uint32_t maxPackSize) const {
+    std::error_code error;
+    if (!fs::is_directory(stagedDir, error))
+        throw FormatError("no staged data folder at " + stagedDir);
+    // Everything in the output folder that the plan does not produce is deleted: never let that be a root,
+    // or a folder that holds the staged tree itself.
+    fs::path out = fs::absolute(outDir, error).lexically_normal();
+    fs::path staged = fs::absolute(stagedDir, error).lexically_normal();
+    fs::path stagedRelative = staged.lexically_relative(out);
+    if (outDir.empty() || !out.has_relative_path() || out.relative_path() == "." ||
+        (!stagedRelative.empty() && *stagedRelative.begin() != ".."))
+        throw FormatError("refusing to lay out data into " + outDir);
+
     Report report;
     std::set<fs::path> produced;
     std::map<std::string, PackWriter> packs;
@@ -141,7 +153,6 @@ PackBuilder::Report PackBuilder::LayOut(const std::string& stagedDir, const std:
     }
     // Folders left empty by the deletions go too, deepest first.
     std::vector<fs::path> folders;
-    std::error_code error;
     if (fs::is_directory(outDir, error))
         for (const fs::directory_entry& entry : fs::recursive_directory_iterator(outDir))
             if (entry.is_directory() && !entry.is_symlink())

@@ -263,6 +263,11 @@ TEST_F(FileManagerTest, PackBuiltByTheToolReadsBackMemberByMember) {
 
     EXPECT_THROW(VbFormats::PackBuilder("pack0.pak ui\\\n").LayOut(staged.string(), out.string(), true),
                  VbFormats::FormatError);
+    EXPECT_THROW(plan.LayOut(staged.string(), root.string(), true), VbFormats::FormatError)
+        << "the output folder would hold the staged tree";
+    EXPECT_THROW(plan.LayOut(staged.string(), "/", true), VbFormats::FormatError);
+    EXPECT_THROW(plan.LayOut((root / "nothing").string(), out.string(), true), VbFormats::FormatError);
+    EXPECT_TRUE(fs::exists(staged / "publisher.xml"));
     EXPECT_THROW(VbFormats::PackBuilder("a.pak ui\\\nb.pak ui\\windows\\ audio\\ splash1.jpg publisher.xml\n")
                      .LayOut(staged.string(), out.string(), true),
                  VbFormats::FormatError);
