@@ -18,6 +18,12 @@ namespace {
 constexpr uint32_t textMemoryLimit = 1u << 20;
 constexpr uint32_t trailerSize = 7; // u32 pack size, then "APC"
 
+// Pack members are named with "\"; names given with "/" find them too.
+std::string WithBackslashes(std::string name) {
+    std::replace(name.begin(), name.end(), '/', '\\');
+    return name;
+}
+
 } // namespace
 
 FileManager::FileManager(const std::string& baseDirectory, bool usePacks, const std::string& dataDirectory,
@@ -117,9 +123,10 @@ bool FileManager::DirectoryExists(const std::string& name) const {
     if (FileExistsOnDisk(DiskPath(name)))
         return true;
     // The prefix test here takes the name as written: "Data\..." is not below "data\".
-    if (name.compare(0, dataDirectory.size(), dataDirectory) != 0)
+    std::string packName = WithBackslashes(name);
+    if (packName.compare(0, dataDirectory.size(), dataDirectory) != 0)
         return false;
-    std::string rest = name.substr(dataDirectory.size());
+    std::string rest = packName.substr(dataDirectory.size());
     return std::any_of(packs.begin(), packs.end(),
                        [&](const PackFile* pack) { return pack->HasDirectory(rest); });
 }
@@ -132,8 +139,9 @@ void FileManager::ListFiles(const std::string& directory, const std::string& mas
                            : baseDirectory + "\\" + directory;
     FindFilesRecursive(disk, mask, work);
     size_t fromDisk = work.size();
-    if (directory.compare(0, dataDirectory.size(), dataDirectory) == 0) {
-        std::string rest = directory.substr(dataDirectory.size());
+    std::string packDirectory = WithBackslashes(directory);
+    if (packDirectory.compare(0, dataDirectory.size(), dataDirectory) == 0) {
+        std::string rest = packDirectory.substr(dataDirectory.size());
         for (const PackFile* pack : packs)
             pack->FindFiles(rest, mask, work);
         for (size_t i = fromDisk; i < work.size(); ++i)
@@ -146,8 +154,7 @@ void FileManager::ListFiles(const std::string& directory, const std::string& mas
 
 bool FileManager::FindInPacks(const std::string& name, uint32_t* size, const uint8_t** memory,
                               bool* ownsImage, std::FILE** stream, uint32_t* offset) const {
-    std::string member = ToLowerCopy(name);
-    std::replace(member.begin(), member.end(), '/', '\\');
+    std::string member = WithBackslashes(ToLowerCopy(name));
     ReplaceAll(member, "\\\\", "\\");
     if (member.compare(0, dataDirectory.size(), dataDirectory) != 0)
         return false;

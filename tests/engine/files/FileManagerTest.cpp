@@ -178,6 +178,7 @@ TEST_F(FileManagerTest, DirectoriesAndListings) {
     auto files = Manager();
     EXPECT_FALSE(files->DirectoryExists("Data\\ui\\fonts\\de")) << "the pack prefix test keeps the case";
     EXPECT_TRUE(files->DirectoryExists("data\\ui\\fonts\\de"));
+    EXPECT_TRUE(files->DirectoryExists("data/ui/fonts/de"));
     EXPECT_TRUE(files->DirectoryExists("Data\\UI\\windows")) << "on disk, whatever its case";
     EXPECT_FALSE(files->DirectoryExists("data\\ui\\sounds"));
 
