@@ -20,26 +20,6 @@ bool IsUnicode(int encoding) {
     return encoding != TextEncodingAnsi;
 }
 
-// Units read from a UTF-16 or UTF-8 file into characters: a surrogate pair becomes one character, half a
-// pair the replacement character.
-std::wstring CombineUnits(const std::wstring& units) {
-    std::wstring text;
-    text.reserve(units.size());
-    for (size_t i = 0; i < units.size(); ++i) {
-        auto unit = static_cast<uint32_t>(units[i]);
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] < 0xE000) {
-            text.push_back(static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00)));
-            ++i;
-        } else if (unit >= 0xD800 && unit < 0xE000) {
-            text.push_back(static_cast<wchar_t>(replacementUnit));
-        } else {
-            text.push_back(static_cast<wchar_t>(unit));
-        }
-    }
-    return text;
-}
-
 } // namespace
 
 FileTextual::FileTextual(const std::string& name, int mode, int encoding) {
@@ -211,11 +191,12 @@ bool FileTextual::ReadNarrowLine(std::string& line, bool stripComments, bool tok
 }
 
 bool FileTextual::ReadWideLine(std::wstring& line, bool stripComments, bool tokenMode) {
-    std::wstring units;
+    // Read as UTF-16 units; a surrogate pair then becomes one character, half a pair U+FFFD.
+    std::u16string units;
     bool read = ReadPiece(
         units, stripComments, tokenMode, [this] { return ReadChar(); },
         [](char16_t c) { return std::iswspace(static_cast<wint_t>(c)) != 0; });
-    line = CombineUnits(units);
+    line = Utf16ToWide(units);
     return read;
 }
 
@@ -361,17 +342,9 @@ void FileTextual::WriteText(const std::string& text) {
     }
     std::wstring wide;
     MultiByteToWide(text, wide);
-    for (wchar_t c : wide) {
-        auto code = static_cast<uint32_t>(c);
-        if (code >= 0x10000 && code <= 0x10FFFF) {
-            // Beyond 16 bits a character travels as a surrogate pair, in UTF-8 too (one sequence per half).
-            code -= 0x10000;
-            WriteChar(static_cast<char16_t>(0xD800 + (code >> 10)));
-            WriteChar(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-        } else {
-            WriteChar(static_cast<char16_t>(code > 0x10FFFF ? replacementUnit : code));
-        }
-    }
+    // Beyond 16 bits a character travels as a surrogate pair, in UTF-8 too (one sequence per half).
+    for (char16_t unit : WideToUtf16(wide))
+        WriteChar(unit);
 }
 
 void FileTextual::WriteLineEnd() {
