@@ -20,6 +20,11 @@ bool HasRootOrColon(const std::string& name) {
     return IsAbsolutePath(name) || name.find(':') != std::string::npos;
 }
 
+// Absolute for the disk: a name with its own root as it is, anything else below the executable's directory.
+std::string OnDisk(const std::string& name) {
+    return IsAbsolutePath(name) ? name : GetExecutableDirectory() + "\\" + name;
+}
+
 // The first ".." that is a whole step: at the start or after a separator, and at the end or before one.
 size_t FindParentStep(const std::string& text) {
     size_t at = 0;
@@ -56,8 +61,7 @@ void Search(const std::string& directory, const std::string& mask, const std::st
 } // namespace
 
 bool FileExistsOnDisk(const std::string& name) {
-    std::string path = IsAbsolutePath(name) ? name : GetExecutableDirectory() + "\\" + name;
-    return platform::PathExists(path);
+    return platform::PathExists(OnDisk(name));
 }
 
 std::string MakeAbsolutePath(const std::string& name) {
@@ -136,10 +140,7 @@ void CreateDirectoryTree(const std::string& path) {
 bool DeleteDirectoryTree(const std::string& path, const std::string& base) {
     if (path.empty() || base.empty())
         return false;
-    auto absolute = [](const std::string& name) {
-        return IsAbsolutePath(name) ? name : GetExecutableDirectory() + "\\" + name;
-    };
-    return platform::DeleteTree(absolute(path), absolute(base));
+    return platform::DeleteTree(OnDisk(path), OnDisk(base));
 }
 
 std::string GetUserDataFolder() {
