@@ -3,6 +3,7 @@
 #include "engine/core/Error.h"
 #include "engine/core/MessageManager.h"
 #include "engine/core/TimerManager.h"
+#include "engine/math/Random.h"
 #include "platform/win/Com.h"
 #include "platform/win/Time.h"
 
@@ -32,6 +33,8 @@ Engine::Engine(const EngineStartupParams& startupParams) {
                                                     params->logReopenPerMessage, params->logDirectory,
                                                     params->logName));
         TimerManager::Instance(new TimerManager());
+        // The last step: every run of the game draws a different sequence.
+        SeedRandom(platform::GetTickCount());
     } catch (...) {
         DestroyServices();
         throw;

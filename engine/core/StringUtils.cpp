@@ -293,6 +293,10 @@ std::wstring Vec4ToTextW(const Vec4& value, int decimals) {
            FloatToTextW(value.z, decimals) + L" " + FloatToTextW(value.w, decimals);
 }
 
+std::wstring QuaternionToTextW(const Quaternion& value, int decimals) {
+    return Vec4ToTextW(Vec4(value.x, value.y, value.z, value.w), decimals);
+}
+
 void ToUpper(std::string& text) {
     MapUtf8(text, UpperChar);
 }

@@ -5,6 +5,7 @@
 // new text. Free functions without state.
 #pragma once
 
+#include "engine/math/Quaternion.h"
 #include "engine/math/Vector.h"
 
 #include <cstdint>
@@ -39,6 +40,8 @@ std::wstring FloatToTextW(float value, int decimals);
 // The components by FloatToTextW, separated by one blank.
 std::wstring Vec3ToTextW(const Vec3& value, int decimals);
 std::wstring Vec4ToTextW(const Vec4& value, int decimals);
+// x, y, z and w, as Vec4ToTextW writes them.
+std::wstring QuaternionToTextW(const Quaternion& value, int decimals);
 
 // Case changes, one character at a time (Unicode simple case mapping; narrow text is decoded as UTF-8 and
 // bytes that are not UTF-8 are kept as they are).

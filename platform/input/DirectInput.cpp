@@ -2,6 +2,7 @@
 
 #include "platform/input/DeviceFeed.h"
 #include "platform/input/InputSimulation.h"
+#include "platform/win/Events.h"
 
 #include <SDL2/SDL_timer.h>
 
@@ -148,6 +149,7 @@ InputResult InputDevice::GetDeviceData(DeviceEvent* events, uint32_t* count) {
         return InputErrInvalidParam;
     uint32_t room = *count;
     *count = 0;
+    PumpEvents(); // what happened since the last pump reaches the buffer first
     if (!acquired)
         return lost ? InputErrInputLost : InputErrNotAcquired;
     if (bufferSize == 0)
@@ -168,6 +170,7 @@ InputResult InputDevice::GetDeviceState(void* state, uint32_t size) {
     uint32_t expected = kind == DeviceKind::Keyboard ? KeyboardStateSize : sizeof(MouseState2);
     if (state == nullptr || size != expected)
         return InputErrInvalidParam;
+    PumpEvents();
     if (!acquired)
         return lost ? InputErrInputLost : InputErrNotAcquired;
     bool& forced = devices.failStateRead[KindIndex(kind)];

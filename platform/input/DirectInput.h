@@ -1,11 +1,9 @@
-// The system keyboard and mouse as polled input devices: an input system object creates one device per kind;
-// a device is given its data format, cooperative level and buffer size, acquired, and then read once a frame
-// either as buffered events (oldest first, an overflow answered with InputBufferOverflow) or as its whole
-// state. Result codes and key codes keep the values programs written for DirectInput 7 expect.
-// Implements: the keyboard (256 key bytes by key code) and the eight-button mouse (relative x, y, wheel),
-// lost and not-acquired devices (forced through InputSimulation.h). Does not implement: other devices,
-// exclusive access, event notification. Input is reported whether or not the window has the focus.
-// Created by the program (CreateInputSystem, CreateDevice), freed with Release; objects are not shared.
+// The system keyboard and mouse as polled input devices. An input system object creates one device per kind;
+// a device gets its data format, cooperative level and buffer size, is acquired, then read once a frame as
+// buffered events (overflow answered with InputBufferOverflow) or as its whole state. Result and key codes
+// keep the values DirectInput 7 programs expect. Not implemented: other devices, exclusive access, event
+// notification; input is reported with or without the focus. Objects are made by CreateInputSystem and
+// CreateDevice and freed with Release.
 #pragma once
 
 #include "platform/win/NativeWindow.h"

@@ -183,6 +183,9 @@ void HandleWindowEvent(const SDL_WindowEvent& event) {
             Post(window, MessageSysCommand, CommandRestore, 0);
         break;
     case SDL_WINDOWEVENT_MAXIMIZED:
+        // Some window managers report a full-screen window as maximised: that is not a request.
+        if (record->style == WindowStyle::FullScreen)
+            break;
         // The procedure decides what maximising means; the window manager's own maximising is undone.
         SDL_RestoreWindow(record->sdl);
         Post(window, MessageSysCommand, CommandMaximize, 0);

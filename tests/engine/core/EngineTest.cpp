@@ -3,6 +3,7 @@
 
 #include "engine/core/MessageManager.h"
 #include "engine/core/TimerManager.h"
+#include "engine/math/Random.h"
 #include "platform/win/Com.h"
 #include "platform/win/Time.h"
 #include "tests/support/TestLog.h"
@@ -116,6 +117,21 @@ TEST_F(EngineTest, EveryTickAfterExitLogsExiting) {
     }
 }
 
+TEST_F(EngineTest, SeedsTheRandomGeneratorWithTheTickCount) {
+    for (uint32_t ticks : {0u, 12345u, 0xFFFFFFFFu}) {
+        platform::InstallFakeClock(ticks);
+        uint32_t drawn[3] = {};
+        {
+            Engine engine(Params("Seed", 100));
+            for (uint32_t& value : drawn)
+                value = NextRandom();
+        }
+        SeedRandom(ticks);
+        for (uint32_t value : drawn)
+            EXPECT_EQ(value, NextRandom()) << ticks;
+    }
+}
+
 TEST_F(EngineTest, ShutdownDeletesEveryServiceAndEndsTheRaisedTimerPeriod) {
     EngineStartupParams params = Params("Shutdown", 100);
     params.logEnabled = true;
@@ -141,17 +157,13 @@ TEST_F(EngineTest, ShutdownDeletesEveryServiceAndEndsTheRaisedTimerPeriod) {
 }
 
 TEST_F(EngineTest, ComIsUninitialisedOnlyWhenTheEngineInitialisedIt) {
-    {
-        Engine engine(Params("Com", 100));
-    }
+    { Engine engine(Params("Com", 100)); }
     // The engine's initialisation was the first; its destructor ended it.
     ASSERT_EQ(platform::ComInitialize(), platform::ComOk);
 
     // COM is now initialised by the application: the engine's attempt answers "already" (and, as on the
     // original platform, still counts), and the engine must leave COM alone at the end.
-    {
-        Engine engine(Params("Com", 100));
-    }
+    { Engine engine(Params("Com", 100)); }
     platform::ComUninitialize(); // the application's own end
     EXPECT_EQ(platform::ComInitialize(), platform::ComFalse) << "the engine ended COM it had not started";
     platform::ComUninitialize();

@@ -43,6 +43,7 @@ TEST(StringUtils, FormatsNumbers) {
     EXPECT_EQ(FloatToTextW(0.5f, 2), L"0.50");
     EXPECT_EQ(Vec3ToTextW(Vec3(1, 2, 3), 1), L"1.0 2.0 3.0");
     EXPECT_EQ(Vec4ToTextW(Vec4(1, -2, 0.25f, 4), 2), L"1.00 -2.00 0.25 4.00");
+    EXPECT_EQ(QuaternionToTextW(Quaternion(0.5f, 0, -1, 2), 1), L"0.5 0.0 -1.0 2.0"); // w last
 }
 
 TEST(StringUtils, ParsesNumbers) {

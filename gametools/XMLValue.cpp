@@ -1,0 +1,114 @@
+#include "gametools/XMLValue.h"
+
+#include "engine/core/StringUtils.h"
+
+#include <cwctype>
+
+using namespace OrvexEngine;
+
+namespace GameTools {
+
+namespace {
+
+bool IsNumberChar(wchar_t c) {
+    if (c < 0x80)
+        return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') ||
+               c == L'+' || c == L'-' || c == L'.';
+    return std::iswalnum(static_cast<wint_t>(c)) != 0;
+}
+
+// Bytes of multi-byte characters belong to a token: a letter there only ever makes the token read as 0
+// or end the number, as it would in its wide form.
+bool IsNumberChar(char c) {
+    return static_cast<unsigned char>(c) >= 0x80 || IsNumberChar(static_cast<wchar_t>(c));
+}
+
+template <class Char, class Out, class Parse>
+void ScanNumbers(const std::basic_string<Char>& text, Out* out, uint32_t count, Parse parse) {
+    uint32_t slot = 0;
+    std::basic_string<Char> token;
+    for (size_t i = 0; i <= text.size() && slot < count; ++i) {
+        if (i < text.size() && IsNumberChar(text[i])) {
+            token += text[i];
+            continue;
+        }
+        if (token.empty())
+            continue;
+        out[slot++] = parse(token);
+        token.clear();
+    }
+}
+
+} // namespace
+
+void XMLValue::SetWide(const std::wstring& text) {
+    wide = text;
+    mode = ModeWide;
+}
+
+void XMLValue::SetNarrow(const std::string& text) {
+    narrow = text;
+    mode = ModeNarrow;
+}
+
+const std::string& XMLValue::AsString() {
+    if (mode == ModeWide) {
+        narrow = ToMultiByte(wide);
+        mode = ModeBoth;
+    }
+    return narrow;
+}
+
+const std::wstring& XMLValue::AsWideString() {
+    if (mode == ModeNarrow) {
+        wide = ToWide(narrow);
+        mode = ModeBoth;
+    }
+    return wide;
+}
+
+float XMLValue::AsFloat() const {
+    return mode == ModeWide ? ParseFloatW(wide) : ParseFloat(narrow);
+}
+
+int32_t XMLValue::AsInt() const {
+    return mode == ModeWide ? ParseIntW(wide, 10) : ParseInt(narrow, 10);
+}
+
+bool XMLValue::AsBool() const {
+    return mode == ModeWide ? ParseBoolW(wide) : ParseBool(narrow);
+}
+
+void XMLValue::GetFloats(float* out, uint32_t count) const {
+    if (mode == ModeWide)
+        ScanNumbers(wide, out, count, [](const std::wstring& t) { return ParseFloatW(t); });
+    else
+        ScanNumbers(narrow, out, count, [](const std::string& t) { return ParseFloat(t); });
+}
+
+void XMLValue::GetInts(int32_t* out, uint32_t count) const {
+    if (mode == ModeWide)
+        ScanNumbers(wide, out, count, [](const std::wstring& t) { return ParseIntW(t, 10); });
+    else
+        ScanNumbers(narrow, out, count, [](const std::string& t) { return ParseInt(t, 10); });
+}
+
+Vec4 XMLValue::GetFloat4() const {
+    Vec4 v(0.0f, 0.0f, 0.0f, 0.0f);
+    GetFloats(v.Data(), 4);
+    return v;
+}
+
+Vec2 XMLValue::GetFloat2() const {
+    Vec2 v(0.0f, 0.0f);
+    GetFloats(v.Data(), 2);
+    return v;
+}
+
+Vec2i XMLValue::GetInt2() const {
+    Vec2i v(0, 0);
+    GetInts(v.Data(), 2);
+    return v;
+}
+
+} // namespace GameTools

@@ -1,0 +1,209 @@
+// ctest-label: gametools
+#include "gametools/XMLParser.h"
+
+#include "engine/core/Error.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace GameTools;
+
+namespace {
+
+// Parses into a given document node, or into an empty root pointer; returns the error text or "".
+std::string ParseError(const std::wstring& text, bool emptyRoot) {
+    XMLParser parser;
+    XMLNode document;
+    XMLNode* root = emptyRoot ? nullptr : &document;
+    try {
+        parser.ParseText(root, text);
+    } catch (const OrvexEngine::FileError& error) {
+        if (emptyRoot) {
+            EXPECT_EQ(root, nullptr) << "a failed parse must leave no root";
+        }
+        return error.GetText();
+    }
+    if (emptyRoot)
+        delete root;
+    return "";
+}
+
+std::unique_ptr<XMLNode> ParseDocument(const std::wstring& text) {
+    auto document = std::make_unique<XMLNode>();
+    XMLNode* root = document.get();
+    XMLParser().ParseText(root, text);
+    return document;
+}
+
+std::wstring Nested(int levels) {
+    std::wstring text;
+    for (int i = 0; i < levels; ++i)
+        text += L"<a>";
+    return text;
+}
+
+} // namespace
+
+TEST(XMLParser, FormatErrorsCarryLineAndCode) {
+    struct Case {
+        const wchar_t* text;
+        bool emptyRoot;
+        const char* error;
+    };
+    const std::wstring tooDeep = Nested(XMLParser::MaxDepth + 1);
+    const std::wstring deepEnough = Nested(XMLParser::MaxDepth);
+    const Case cases[] = {
+        {L"</a>", true, "XML format error at line 1: code 0"},
+        {L"<a>\n< >", false, "XML format error at line 2: code 1"},
+        {L"<a>\n</ >", false, "XML format error at line 2: code 1"},
+        {L"<a>\n</A>", false, "XML format error at line 2: code 2"},
+        {L"<a></a>\n</a>", false, "XML format error at line 2: code 2"},
+        {L"</a>", false, "XML format error at line 1: code 2"},
+        {L"<a\n ='1'\n>", false, "XML format error at line 3: code 4"},
+        {L"<a / x='1'>", false, "XML format error at line 1: code 5"},
+        {L"<a x='1' / >", false, "XML format error at line 1: code 5"},
+        {L"<a x/>", false, "XML format error at line 1: code 6"},
+        {L"<r>\n<a x='1'\n x=\"2\"\n/>", false, "XML format error at line 4: code 7"},
+        {L"<a x=1>", false, "XML format error at line 1: code 8"},
+        {L"<a x>", false, "XML format error at line 1: code 10"},
+        {L"<!DOCTYPE html>", false, "XML format error at line 1: code 10"},
+        {L"<a x=>", false, "XML format error at line 1: code 11"},
+        {L"<a x= '1>", false, "XML format error at line 1: code 14"},
+        {L"<a/>\r\n<b/>", true, "XML format error at line 2: code 12"},
+        {L"<a/>\nx", true, "XML format error at line 2: code 13"},
+        {L"x<a/>", true, "XML format error at line 1: code 13"},
+        {L"<a>\n<b", false, "XML format error at line 2: code 14"},
+        {L"<a>\n</a\n", false, "XML format error at line 3: code 14"},
+        {L"", true, "XML format error at line 1: code 15"},
+        {L"<?xml version='1.0'?>\n<!-- only a comment -->\n", true, "XML format error at line 3: code 15"},
+        {tooDeep.c_str(), false, "XML format error at line 1: code 16"},
+        {deepEnough.c_str(), false, ""},
+        {L"<a>\n\x01</a>", false, "XML format error at line 2: code 17"},
+        {L"\x89PNG\r\n\x1a\n", false, "XML format error at line 2: code 17"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.text)));
+        EXPECT_EQ(ParseError(c.text, c.emptyRoot), c.error);
+    }
+    // A zero inside the text (a binary file read as text) is refused too.
+    EXPECT_EQ(ParseError(std::wstring(L"<a>\0</a>", 8), false), "XML format error at line 1: code 17");
+}
+
+TEST(XMLParser, WellFormedDocumentsParseInBothForms) {
+    const wchar_t* const documents[] = {
+        L"",
+        L"<?xml version=\"1.0\"?>\n<!-- a comment -->\n",
+        L"<a/>",
+        L"<a>\n  <b x='1'/>\n</a>\n",
+        L"<?xml version='1.0' encoding='utf-8'?>\r\n<a><?pi ?><b></b><!-- c --></a>",
+        L"<a x='&amp;' y=\"&#65;\">&lt;</a>",
+    };
+    for (size_t i = 0; i < std::size(documents); ++i) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(documents[i])));
+        EXPECT_EQ(ParseError(documents[i], false), "");
+        if (i >= 2) { // the first two hold no element, which only the given-node form accepts
+            EXPECT_EQ(ParseError(documents[i], true), "");
+        }
+    }
+}
+
+TEST(XMLParser, BuildsTheTreeWithAttributesAndValues) {
+    auto doc = ParseDocument(L"<?xml version='1.0'?>\r\n"
+                             L"<window name='main' size=\"800 600\">\r\n"
+                             L"  <label text='a>b<c\"d' other=\"it's\" amp='&amp;'/>\r\n"
+                             L"  <value> 5 </value>\r\n"
+                             L"  <blank>  \r\n  </blank>\r\n"
+                             L"  <lines>one\r\ntwo</lines>\r\n"
+                             L"</window>\r\n");
+    XMLNode* window = doc->GetChild("window", 0);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->GetParent(), doc.get());
+    ASSERT_EQ(window->attributes.size(), 2u);
+    EXPECT_EQ(window->attributes[0]->name, "name");
+    EXPECT_EQ(window->attributes[1]->value.GetMode(), XMLValue::ModeWide);
+    EXPECT_EQ(window->GetAttribute("size", 0)->GetInt2(), OrvexEngine::Vec2i(800, 600));
+
+    XMLNode* label = window->GetChild("label", 0);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->GetAttribute("text", 0)->AsWideString(), L"a>b<c\"d");
+    EXPECT_EQ(label->GetAttribute("other", 0)->AsWideString(), L"it's");
+    EXPECT_EQ(label->GetAttribute("amp", 0)->AsWideString(), L"&amp;");
+    EXPECT_TRUE(label->children.empty());
+
+    XMLNode* value = window->GetChild("value", 0);
+    EXPECT_EQ(value->value.AsWideString(), L" 5 ");
+    EXPECT_EQ(value->value.AsInt(), 5);
+    EXPECT_EQ(window->GetChild("blank", 0)->value.AsWideString(), L"");
+    EXPECT_EQ(window->GetChild("lines", 0)->value.AsWideString(), L"one\r\ntwo");
+    // White space around the children never replaces a value; the window had none.
+    EXPECT_EQ(window->value.AsWideString(), L"");
+    EXPECT_EQ(window->children.size(), 4u);
+}
+
+TEST(XMLParser, RulesOfTheSubset) {
+    struct Case {
+        const wchar_t* text;
+        const char* expected; // the tree written as name(children) with values in quotes
+    };
+    // Writes a subtree compactly so that one line states its whole shape.
+    std::function<std::string(XMLNode*)> shape = [&](XMLNode* node) {
+        std::string out = node->name;
+        if (!node->value.AsString().empty())
+            out += "'" + node->value.AsString() + "'";
+        if (!node->children.empty()) {
+            out += "(";
+            for (size_t i = 0; i < node->children.size(); ++i)
+                out += (i ? " " : "") + shape(node->children[i]);
+            out += ")";
+        }
+        return out;
+    };
+    const Case cases[] = {
+        // A comment's apostrophe opens a quote that hides the ">" and the element after it.
+        {L"<r><!-- don't <b/> ' --> <c/></r>", "(r(c))"},
+        // A comment needs a blank after "!--"; without one it is an element.
+        {L"<!--x-->", "(!--x--)"},
+        {L"<r><a></a  ><b/></r>", "(r(a b))"},
+        {L"<a/b><c/>", "(ab c)"},
+        {L"<a>one<b/>two</a>", "(a'two'(b))"},
+        {L"<a>one<b/> </a>", "(a'one'(b))"},
+        {L"<a>one</a>", "(a'one')"},
+        {L"<a><?pi x?>t</a>", "(a't')"},
+        {L"<a><b>open at the end", "(a(b))"},
+        {L"<a/><b/>", "(a b)"},
+        {L"top text<a/>", "'top text'(a)"},
+        {L"<![CDATA[x]]>", "(![CDATA[x]])"},
+        {L"< a\tx = '1' ></a>", "(a)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.text)));
+        auto doc = ParseDocument(c.text);
+        EXPECT_EQ(shape(doc.get()), c.expected);
+    }
+}
+
+TEST(XMLParser, FailedParseKeepsOrDropsThePartialTree) {
+    // Given node: what was built before the error stays, the element with the fault included.
+    XMLNode document;
+    XMLNode* root = &document;
+    EXPECT_THROW(XMLParser().ParseText(root, L"<r><a x='1' x='2'/></r>"), OrvexEngine::FileError);
+    EXPECT_EQ(root, &document);
+    ASSERT_NE(XMLNode::SelectNode(&document, "r/a"), nullptr);
+
+    // Empty root: nothing is left over (LeakSanitizer checks the rest), also for a fault in the top tag.
+    for (const wchar_t* text : {L"<r><a x='1' x='2'/></r>", L"<r x='1' x='2'>", L"<r>\n<b/></c>"}) {
+        XMLNode* fresh = nullptr;
+        EXPECT_THROW(XMLParser().ParseText(fresh, text), OrvexEngine::FileError);
+        EXPECT_EQ(fresh, nullptr);
+    }
+
+    XMLNode* fresh = nullptr;
+    XMLParser().ParseText(fresh, L"<?xml?>\n<top a='1'><child/></top>\n");
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(fresh->name, "top");
+    EXPECT_EQ(fresh->GetParent(), nullptr);
+    EXPECT_EQ(fresh->children.size(), 1u);
+    delete fresh;
+}
