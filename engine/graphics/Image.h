@@ -53,6 +53,14 @@ public:
     // The cubic through four samples at fraction t / 128 between p1 and p2, floored.
     static int CubicInterpolate(int p0, int p1, int p2, int p3, int t);
 
+    // Readers over an open file (from the file manager, a pack member or a memory image); name is the one
+    // error texts show. readData false only describes the picture. They throw FileError for files they
+    // refuse and leave the image empty.
+    void ReadBMP(FileBinary& file, const std::string& name, bool readData);
+    void ReadTGA(FileBinary& file, const std::string& name, bool readData);
+    void ReadPNG(FileBinary& file, const std::string& name, bool readData);
+    void ReadJPEG(FileBinary& file, const std::string& name, bool readData);
+
     uint32_t BytesPerPixel() const { return bitsPerPixel / 8; }
     // Start of row y (row 0 is the bottom row); only for images with data.
     uint8_t* Row(uint32_t y) { return data + size_t(y) * width * BytesPerPixel(); }
@@ -66,6 +74,9 @@ public:
     uint8_t* data = nullptr; // owned; null when empty or header-only
 
 private:
+    void ReadBMPData(FileBinary& file, const std::string& name, bool readData);
+    void ReadTGAData(FileBinary& file, const std::string& name, bool readData);
+
     uint32_t allocated = 0; // bytes behind data, so that a larger explicit size never overruns it
 };
 
