@@ -37,7 +37,8 @@ public:
     // The adapter's display modes (width, height, bits); empty: the layer's own list.
     static void SetModes(const std::vector<std::vector<uint32_t>>& modes);
     // Device capabilities; 0 keeps what OpenGL reports.
-    static void SetStageCount(uint16_t stages);
+    // The stages of the hardware device and of the software one (0: the same as the hardware device's).
+    static void SetStageCount(uint16_t stages, uint16_t softwareStages = 0);
     static void SetMaxAnisotropy(uint32_t value);
     static void SetMaxTextureSize(uint32_t value);
     static void SetHardwareDevice(bool offered);

@@ -69,6 +69,7 @@ private:
     Device(Direct3D* direct3D, Surface* target, const DeviceDesc& desc);
     ~Device() override;
     void ApplyDefaults();
+    Result ApplyViewport(const Viewport& viewport);
     void ApplyRenderState(uint32_t state);
     void ApplyStageState(uint32_t stage, uint32_t state);
     void LoadModelView() const;
