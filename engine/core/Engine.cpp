@@ -8,6 +8,8 @@
 #include "engine/core/Window.h"
 #include "engine/files/FileManager.h"
 #include "engine/math/Random.h"
+#include "engine/sound/SoundManager.h"
+#include "engine/sound/SoundSystem_DS7.h"
 #include "platform/win/Com.h"
 #include "platform/win/Time.h"
 
@@ -50,6 +52,12 @@ Engine::Engine(const EngineStartupParams& startupParams) {
                                     height, Config::Instance()->GetValueText("v_fullscreen") == "1",
                                     params->centerWindow, params->windowPosition));
         Controls::Instance(new Controls_DI7(true));
+        // Sound is optional: when the device cannot start (it logged why), the game runs silent.
+        try {
+            SoundSystem::Instance(new SoundSystem_DS7(params->sound3D));
+            SoundManager::Instance(new SoundManager());
+        } catch (const Error&) {
+        }
         // The last step: every run of the game draws a different sequence.
         SeedRandom(platform::GetTickCount());
     } catch (...) {
@@ -66,6 +74,8 @@ Engine::~Engine() {
 
 void Engine::DestroyServices() {
     // Reverse order of creation: each service may still use, while it is deleted, those created before it.
+    DeleteService<SoundManager>();
+    DeleteService<SoundSystem>();
     DeleteService<Controls>();
     DeleteService<Window>();
     DeleteService<Config>();
@@ -101,7 +111,13 @@ void Engine::Tick(uint32_t sleepMilliseconds) {
         Log()->Message("\nExiting...\n");
 }
 
-void Engine::UpdateManagers() {}
+void Engine::UpdateManagers() {
+    // Last in the frame: the sound requests the frame's logic queued are carried out.
+    if (SoundSystem* soundSystem = SoundSystem::Instance())
+        soundSystem->Refresh();
+    if (SoundManager* soundManager = SoundManager::Instance())
+        soundManager->Update(true);
+}
 
 bool Engine::IsExitRequested() const {
     return !Config::Instance()->IsCommandIdle("exit");
