@@ -81,15 +81,24 @@ void SoundFileReaderOGG::Read(void* destination, uint32_t bytes, uint32_t& count
     ended = true;
     if (decoder == nullptr || bytes == 0)
         return;
-    char* out = static_cast<char*>(destination);
     // The decoder hands out whole frames and takes a request shorter than one as the end of the stream.
-    const uint32_t frameBytes = channels * 2;
-    bytes -= bytes % frameBytes;
+    bytes -= bytes % (channels * 2);
+    count = ReadDecoded(
+        static_cast<char*>(destination), bytes,
+        [this](char* out, int length) {
+            int section = 0;
+            return ov_read(decoder, out, length, 0, 2, 1, &section);
+        },
+        ended);
+}
+
+uint32_t SoundFileReaderOGG::ReadDecoded(char* out, uint32_t bytes,
+                                         const std::function<long(char*, int)>& decode, bool& ended) {
+    uint32_t count = 0;
     int holes = 0;
     ended = false;
     while (count < bytes) {
-        int section = 0;
-        const long got = ov_read(decoder, out + count, static_cast<int>(bytes - count), 0, 2, 1, &section);
+        const long got = decode(out + count, static_cast<int>(bytes - count));
         if (got == 0) {
             ended = true;
             break;
@@ -105,6 +114,7 @@ void SoundFileReaderOGG::Read(void* destination, uint32_t bytes, uint32_t& count
         holes = 0;
         count += static_cast<uint32_t>(got);
     }
+    return count;
 }
 
 size_t SoundFileReaderOGG::OggReadCallback(void* destination, size_t size, size_t count, void* file) {

@@ -6,6 +6,8 @@
 
 #include <vorbis/vorbisfile.h>
 
+#include <functional>
+
 namespace OrvexEngine {
 
 class SoundFileReaderOGG final : public SoundFileReader {
@@ -21,6 +23,12 @@ public:
     void Rewind() override;
     // A hole in the stream is skipped; a decoder error that does not clear ends the data.
     void Read(void* destination, uint32_t bytes, uint32_t& count, bool& ended) override;
+
+    // The read loop over a decode step (ov_read on the open decoder) that returns bytes, 0 at the end or a
+    // negative error: reads until `bytes` are delivered, steps over holes, and ends on an error that would
+    // come back on every call. Returns the bytes delivered.
+    static uint32_t ReadDecoded(char* out, uint32_t bytes, const std::function<long(char*, int)>& decode,
+                                bool& ended);
 
     // The decoder's view of the binary file.
     static size_t OggReadCallback(void* destination, size_t size, size_t count, void* file);

@@ -294,3 +294,38 @@ TEST(SoundFileReaderEMP, DeliversEightBytesOfSilenceAgainAfterARewind) {
     reader.Rewind();
     EXPECT_EQ(ReadAll(reader, 100), std::vector<uint8_t>(8, 128));
 }
+
+TEST(SoundFileReaderOGG, TheReadLoopStepsOverHolesButNotOverLastingErrors) {
+    struct Case {
+        const char* what;
+        std::vector<long> script; // what each decode call returns; the last value repeats forever
+        uint32_t count;
+        bool ended;
+    };
+    const Case cases[] = {
+        {"whole request", {400}, 1000, false},
+        {"end of data", {300, 0}, 300, true},
+        {"a hole between data", {300, OV_HOLE, 200, 0}, 500, true},
+        {"holes without end", {100, OV_HOLE}, 100, true},
+        {"a broken link forever", {OV_EBADLINK}, 0, true},
+        {"any other error", {200, OV_EINVAL}, 200, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        size_t calls = 0;
+        std::vector<char> out(1000);
+        bool ended = false;
+        const uint32_t count = SoundFileReaderOGG::ReadDecoded(
+            out.data(), 1000,
+            [&](char*, int length) {
+                EXPECT_LT(calls, 1000u) << "the loop does not end";
+                const long result = c.script[std::min(calls++, c.script.size() - 1)];
+                return std::min<long>(result, length);
+            },
+            ended);
+        EXPECT_EQ(count, c.count);
+        EXPECT_EQ(ended, c.ended);
+        if (calls >= 1000)
+            break;
+    }
+}
