@@ -572,3 +572,34 @@ TEST_F(SoundDS7, StreamsComeOutSampleForSampleAsTheFileDecodes) {
         manager->DeleteSound(sound);
     }
 }
+
+TEST_F(SoundDS7, AStreamResumesAfterAPauseAndStartsOverWhenPlayedAgain) {
+    Start();
+    const std::vector<int16_t> data = Samples(0x48000 + 4000, 9); // mono 16-bit: just over one ring
+    Write("stream.wav", WavWriter(1, 22050, 16).Build(Bytes(data)));
+    Sound* sound = manager->CreateSound("audio\\stream.wav", false);
+    ASSERT_TRUE(sound->GetBuffer()->IsStreamed());
+    auto left = [](const std::vector<int16_t>& stereo) {
+        std::vector<int16_t> mono;
+        for (size_t i = 0; i < stereo.size(); i += 2)
+            mono.push_back(stereo[i]);
+        return mono;
+    };
+    auto at = [&](size_t from) {
+        return std::vector<int16_t>(data.begin() + static_cast<std::ptrdiff_t>(from),
+                                    data.begin() + static_cast<std::ptrdiff_t>(from + 441));
+    };
+    manager->Play(sound, true);
+    for (int i = 0; i < 50; ++i)
+        Frame();
+    manager->Pause(sound, false);
+    EXPECT_EQ(left(Frame()), at(50 * 441)); // the request runs at the end of this frame
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(left(Frame()), std::vector<int16_t>(441, 0));
+    manager->Play(sound, false);
+    Frame();                                // silent: the play request runs at its end
+    EXPECT_EQ(left(Frame()), at(51 * 441)); // resumed where it paused
+    sound->Play();                          // playing: starts over from the file's start
+    EXPECT_EQ(left(Frame()), at(0));
+    EXPECT_EQ(left(Frame()), at(441));
+}
