@@ -34,7 +34,7 @@ void SoundManager::DeleteAll() {
     bufferManager = nullptr;
 }
 
-Sound* SoundManager::CreateSound(const std::string& fileName, bool resident) {
+Sound* SoundManager::CreateSound(const std::string& fileName, bool resident, const std::string& /*unused*/) {
     uint32_t id = nextId;
     if (!freeIds.empty()) {
         id = freeIds.back();

@@ -34,8 +34,9 @@ public:
     virtual ~SoundManager();
 
     // Never null: a missing file gives a sound that plays silence. A resident sound holds its platform
-    // buffer from loading to deletion, another one only while it plays.
-    Sound* CreateSound(const std::string& fileName, bool resident);
+    // buffer from loading to deletion, another one only while it plays. The third text, which some callers
+    // pass (empty), has no effect.
+    Sound* CreateSound(const std::string& fileName, bool resident, const std::string& unused = std::string());
     // Deletes a sound of this manager and drops its queued requests; null or an unknown sound is ignored.
     void DeleteSound(Sound* sound);
     void Play(Sound* sound, bool immediate);
