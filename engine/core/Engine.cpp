@@ -1,8 +1,10 @@
 #include "engine/core/Engine.h"
 
+#include "engine/core/Config.h"
 #include "engine/core/Error.h"
 #include "engine/core/MessageManager.h"
 #include "engine/core/TimerManager.h"
+#include "engine/files/FileManager.h"
 #include "engine/math/Random.h"
 #include "platform/win/Com.h"
 #include "platform/win/Time.h"
@@ -32,7 +34,13 @@ Engine::Engine(const EngineStartupParams& startupParams) {
         MessageManager::Instance(new MessageManager(params->title, params->logEnabled,
                                                     params->logReopenPerMessage, params->logDirectory,
                                                     params->logName));
+        FileManager::Instance(new FileManager(params->baseDirectory, params->usePacks, params->dataDirectory,
+                                              params->maxMemoryFileSize));
         TimerManager::Instance(new TimerManager());
+        Config::Instance(new Config(params->configDirectory, params->configName,
+                                    params->forceDefaultVideoMode, params->defaultVideoMode,
+                                    params->forceDefaultFullscreen, params->defaultFullscreen));
+        Config::Instance()->Load();
         // The last step: every run of the game draws a different sequence.
         SeedRandom(platform::GetTickCount());
     } catch (...) {
@@ -42,12 +50,16 @@ Engine::Engine(const EngineStartupParams& startupParams) {
 }
 
 Engine::~Engine() {
+    if (params->saveConfigOnExit && Config::Instance() != nullptr)
+        Config::Instance()->Save();
     DestroyServices();
 }
 
 void Engine::DestroyServices() {
     // Reverse order of creation: each service may still use, while it is deleted, those created before it.
+    DeleteService<Config>();
     DeleteService<TimerManager>();
+    DeleteService<FileManager>();
     DeleteService<MessageManager>();
     delete params;
     params = nullptr;
@@ -57,6 +69,7 @@ void Engine::DestroyServices() {
 }
 
 void Engine::BeginFrame() {
+    Config::Instance()->Update();
     TimerManager::Instance()->Update();
     Log()->ClearEntries();
 }
@@ -65,6 +78,7 @@ void Engine::Tick(uint32_t sleepMilliseconds) {
     UpdateManagers();
     if (sleepMilliseconds > 0)
         platform::Sleep(sleepMilliseconds);
+    Config::Instance()->ClearChangedFlags();
     if (IsExitRequested())
         Log()->Message("\nExiting...\n");
 }
@@ -72,11 +86,11 @@ void Engine::Tick(uint32_t sleepMilliseconds) {
 void Engine::UpdateManagers() {}
 
 bool Engine::IsExitRequested() const {
-    return exitRequested;
+    return !Config::Instance()->IsCommandIdle("exit");
 }
 
 void Engine::RequestExit() {
-    exitRequested = true;
+    Config::Instance()->SetCommandIdle("exit", false);
 }
 
 std::string Engine::MakeWindowTitle() const {

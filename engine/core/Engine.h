@@ -22,6 +22,7 @@ public:
     void BeginFrame();
     void Tick(uint32_t sleepMilliseconds);
 
+    // True once the command "exit" is triggered (by this call, the window or a console line).
     bool IsExitRequested() const;
     void RequestExit();
 
@@ -36,7 +37,6 @@ private:
 
     EngineStartupParams* params = nullptr; // owned
     bool comInitialized = false;
-    bool exitRequested = false;
 };
 
 } // namespace OrvexEngine

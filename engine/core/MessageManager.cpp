@@ -3,11 +3,11 @@
 #include "engine/core/Error.h"
 #include "engine/core/ObjectManager.h"
 #include "engine/core/StringUtils.h"
+#include "engine/files/FilePaths.h"
 #include "platform/win/FileSystem.h"
 
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 
 namespace OrvexEngine {
 
@@ -67,9 +67,7 @@ MessageManager::MessageManager(const std::string& title, bool logEnabled, bool r
         filePath = GetExecutableDirectory() + "\\" + logDirectory + "\\" + filePath + ".html";
 
     // A first run has no user data folder yet; without it the log of that run would be lost.
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(platform::ResolvePath(filePath)).parent_path(),
-                                        ignored);
+    CreateDirectoryTree(filePath);
 
     file = platform::OpenFile(filePath, "w");
     if (file == nullptr)

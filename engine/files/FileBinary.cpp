@@ -20,44 +20,6 @@ std::string ReadErrorText(uint32_t count, const std::string& name) {
     return "Failed to read " + std::to_string(count) + " bytes from \"" + name + "\" file";
 }
 
-std::u16string ToUtf16(const std::wstring& text) {
-    std::u16string units;
-    units.reserve(text.size());
-    for (wchar_t c : text) {
-        auto code = static_cast<uint32_t>(c);
-        if (code == 0)
-            break;
-        if (code > 0x10FFFF)
-            code = 0xFFFD;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            units.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-            units.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-        } else {
-            units.push_back(static_cast<char16_t>(code));
-        }
-    }
-    return units;
-}
-
-std::wstring FromUtf16(const char16_t* units, size_t count) {
-    std::wstring text;
-    text.reserve(count);
-    for (size_t i = 0; i < count; ++i) {
-        uint32_t unit = units[i];
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < count && units[i + 1] >= 0xDC00 &&
-            units[i + 1] < 0xE000) {
-            text.push_back(static_cast<wchar_t>(0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00)));
-            ++i;
-        } else if (unit >= 0xD800 && unit < 0xE000) {
-            text.push_back(static_cast<wchar_t>(0xFFFD)); // half a pair means nothing on its own
-        } else {
-            text.push_back(static_cast<wchar_t>(unit));
-        }
-    }
-    return text;
-}
-
 // Where a name is opened: an absolute name as it is, anything else below the executable's directory.
 std::string PathToOpen(const std::string& name) {
     if (IsAbsolutePath(name))
@@ -230,6 +192,7 @@ uint32_t FileBinary::Write(const void* source, uint32_t count, uint32_t* outCoun
         written = static_cast<uint32_t>(std::fwrite(source, 1, std::min<uint64_t>(count, room), stream));
     }
     position += written;
+    unflushed += written;
     size = std::max(size, position);
     if (outCount != nullptr) {
         *outCount = written;
@@ -238,6 +201,15 @@ uint32_t FileBinary::Write(const void* source, uint32_t count, uint32_t* outCoun
     if (written < count)
         throw FileError("Failed to write " + std::to_string(count) + " bytes from \"" + name + "\" file");
     return written;
+}
+
+void FileBinary::Flush() {
+    if (!writing || stream == nullptr)
+        return;
+    uint32_t pending = unflushed;
+    unflushed = 0;
+    if (std::fflush(stream) != 0)
+        throw FileError("Failed to write " + std::to_string(pending) + " bytes from \"" + name + "\" file");
 }
 
 void FileBinary::ReadString(std::string& text) {
@@ -267,19 +239,18 @@ void FileBinary::ReadWideString(std::wstring& text) {
     Read(&count, 1);
     uint8_t bytes[512] = {};
     Read(bytes, count * 2u);
-    char16_t units[256] = {};
-    size_t length = 0;
-    while (length < count) {
-        units[length] = static_cast<char16_t>(bytes[2 * length] | (bytes[2 * length + 1] << 8));
-        if (units[length] == 0)
+    std::u16string units;
+    for (size_t i = 0; i < count; ++i) {
+        auto unit = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+        if (unit == 0)
             break;
-        ++length;
+        units.push_back(unit);
     }
-    text = FromUtf16(units, length);
+    text = Utf16ToWide(units);
 }
 
 void FileBinary::WriteWideChars(const wchar_t* text) {
-    std::u16string units = ToUtf16(text);
+    std::u16string units = WideToUtf16(text); // the text ends at its first zero
     size_t length = units.size();
     if (length > maxStoredUnits) {
         length = maxStoredUnits;

@@ -36,6 +36,10 @@ public:
     // Same two forms; throws "Failed to write <count> bytes from ..." when fewer bytes were written.
     uint32_t Write(const void* source, uint32_t count, uint32_t* outCount = nullptr);
 
+    // Pushes what the stream still buffers to the disk, so a full disk shows before the file is closed.
+    // Throws "Failed to write <n> bytes from ..." (n: the bytes written since the last flush).
+    void Flush();
+
     // One count byte (characters + terminator), then the characters and a zero. At most 254 characters are
     // stored; a longer text is cut (never inside a UTF-8 sequence).
     void ReadString(std::string& text);
@@ -49,6 +53,8 @@ public:
     uint32_t GetPosition() const { return position; }
     // The whole content when held in memory, else null.
     const uint8_t* GetMemoryImage() const { return memoryImage; }
+    // The stream the bytes come from (own or shared); null while the content is held in memory.
+    std::FILE* GetStream() const { return stream; }
     const std::string& GetName() const { return name; }
 
 private:
@@ -64,6 +70,7 @@ private:
     bool ownsImage = true;
     bool borrowed = false;
     uint32_t baseOffset = 0;
+    uint32_t unflushed = 0; // bytes written since the last Flush
 };
 
 } // namespace OrvexEngine

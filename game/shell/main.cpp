@@ -1,20 +1,16 @@
 // The program entry of Velmora Ball.
 #include "engine/core/Engine.h"
 #include "engine/core/Error.h"
+#include "engine/files/FilePaths.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
 
 // The user data directory: the application-data folder, the company and the game.
 std::string UserDataDirectory() {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    std::string base = dataHome != nullptr && dataHome[0] != '\0'
-                           ? dataHome
-                           : std::string(std::getenv("HOME") ? std::getenv("HOME") : ".") + "/.local/share";
-    return base + "/Quillfen Games/Velmora Ball";
+    return OrvexEngine::GetUserDataFolder() + "\\Quillfen Games\\Velmora Ball";
 }
 
 } // namespace
@@ -27,6 +23,7 @@ int main() {
         params.logEnabled = true;
         params.logDirectory = UserDataDirectory();
         params.configDirectory = UserDataDirectory();
+        params.configName = params.title;
         params.dataDirectory = "data";
         params.defaultVideoMode = "1024x768x32";
         params.saveConfigOnExit = true;

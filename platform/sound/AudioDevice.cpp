@@ -81,11 +81,11 @@ uint32_t AudioDevice::Release() {
     return left;
 }
 
-AudioResult AudioDevice::SetCooperativeLevel(const void* window, int level) {
+AudioResult AudioDevice::SetCooperativeLevel(uint32_t window, int level) {
     const AudioResult injected = AudioTestHooks::Take(AudioCall::SetCooperativeLevel);
     if (injected < 0)
         return injected;
-    if (window == nullptr || level < AudioLevelNormal || level > 3)
+    if (window == 0 || level < AudioLevelNormal || level > 3)
         return AudioErrInvalidParam;
     context->cooperativeLevel = level;
     return injected;

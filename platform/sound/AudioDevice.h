@@ -30,8 +30,8 @@ public:
     // The last release closes the output.
     uint32_t Release();
 
-    // `window` is the application window's handle and must not be null.
-    AudioResult SetCooperativeLevel(const void* window, int level);
+    // `window` is the application window's handle and must not be 0.
+    AudioResult SetCooperativeLevel(uint32_t window, int level);
     // The primary buffer (flag AudioCapsPrimary, no size, no format; one per device, a second request adds
     // a reference) or a secondary buffer filled with its format's silence. `outer` must be null.
     AudioResult CreateSoundBuffer(const AudioBufferDesc& desc, AudioBuffer** buffer, void* outer);

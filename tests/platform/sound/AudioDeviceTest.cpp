@@ -33,8 +33,7 @@ protected:
         AudioTestHooks::Reset();
         AudioTestHooks::SetNullOutput(true);
         ASSERT_EQ(AudioDevice::Create(&device, nullptr), AudioOk);
-        static const int window = 0;
-        ASSERT_EQ(device->SetCooperativeLevel(&window, AudioLevelPriority), AudioOk);
+        ASSERT_EQ(device->SetCooperativeLevel(1, AudioLevelPriority), AudioOk);
     }
     void TearDown() override {
         for (AudioBuffer* buffer : buffers)
@@ -284,7 +283,6 @@ TEST_F(NullDevice, ReportsTheErrorCodesCallersTest) {
     badAlign.blockAlign = 4;
     AudioBuffer* duplicate = nullptr;
     const WaveFormat stereo = Pcm(2, 22050, 16);
-    int window = 0;
     struct Case {
         const char* what;
         AudioResult got;
@@ -300,7 +298,7 @@ TEST_F(NullDevice, ReportsTheErrorCodesCallersTest) {
         {"too small", create(mono, 0, 2), AudioErrInvalidParam},
         {"3D stereo", create(stereo, AudioCaps3D, 64), AudioErrInvalidParam},
         {"no out-pointer", AudioDevice::Create(nullptr, nullptr), AudioErrInvalidParam},
-        {"no window", device->SetCooperativeLevel(nullptr, AudioLevelPriority), AudioErrInvalidParam},
+        {"no window", device->SetCooperativeLevel(0, AudioLevelPriority), AudioErrInvalidParam},
         {"format of a secondary", plain->SetFormat(&mono), AudioErrInvalidCall},
         {"bad primary format", primary->SetFormat(&floatTag), AudioErrBadFormat},
         {"volume without control", plain->SetVolume(-100), AudioErrControlUnavailable},
@@ -313,7 +311,7 @@ TEST_F(NullDevice, ReportsTheErrorCodesCallersTest) {
         {"position of the primary", primary->SetCurrentPosition(0), AudioErrInvalidCall},
         {"position past the end", plain->SetCurrentPosition(64), AudioErrInvalidParam},
         {"play with reserved", plain->Play(1, 0, 0), AudioErrInvalidParam},
-        {"normal level", device->SetCooperativeLevel(&window, AudioLevelNormal), AudioOk},
+        {"normal level", device->SetCooperativeLevel(1, AudioLevelNormal), AudioOk},
         {"format without priority", primary->SetFormat(&stereo), AudioErrPriorityNeeded},
     };
     for (const Case& c : cases)
@@ -430,8 +428,7 @@ TEST(AudioDeviceOutput, OpensTheSdlDeviceOrFailsWithoutADriver) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     AudioDevice* device = nullptr;
     ASSERT_EQ(AudioDevice::Create(&device, nullptr), AudioOk);
-    int window = 0;
-    ASSERT_EQ(device->SetCooperativeLevel(&window, AudioLevelPriority), AudioOk);
+    ASSERT_EQ(device->SetCooperativeLevel(1, AudioLevelPriority), AudioOk);
     AudioBufferDesc desc;
     desc.flags = AudioCapsPrimary;
     AudioBuffer* primary = nullptr;

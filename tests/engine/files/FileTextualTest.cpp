@@ -1,0 +1,230 @@
+// ctest-label: files
+#include "engine/files/FileTextual.h"
+
+#include "engine/core/Error.h"
+#include "engine/files/FileBinary.h"
+#include "tests/support/TestLog.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+using namespace OrvexEngine;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string PathOf(const std::string& name) {
+    fs::create_directories(VelmoraTest::TempDir() + "/text");
+    return VelmoraTest::TempDir() + "/text/" + name;
+}
+
+std::string WriteFile(const std::string& name, const std::string& bytes) {
+    std::string path = PathOf(name);
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> Lines(const std::string& bytes, bool stripComments = false, bool tokens = false) {
+    FileTextual text(WriteFile("lines.txt", bytes), 0, 0);
+    std::vector<std::string> lines;
+    std::string line;
+    while (text.ReadLine(line, stripComments, tokens))
+        lines.push_back(line);
+    return lines;
+}
+
+using List = std::vector<std::string>;
+
+} // namespace
+
+TEST(FileTextual, DetectsTheEncodingFromTheSignature) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        int encoding;
+        std::wstring text;
+    };
+    const Case cases[] = {
+        {"UTF-16LE",
+         std::string("\xFF\xFE"
+                     "A\0b\0",
+                     6),
+         2, L"Ab"},
+        {"UTF-16BE", std::string("\xFE\xFF\0A\0b", 6), 1, L"Ab"},
+        {"UTF-8",
+         "\xEF\xBB\xBF"
+         "A\xC3\xA9\xE2\x82\xAC",
+         3, L"A\u00E9\u20AC"},
+        {"ANSI", "Ab", 0, L"Ab"},
+        {"one byte", "A", 0, L"A"},
+        {"empty", "", 0, L""},
+        {"UTF-8 without signature", "\xC3\xA9t\xC3\xA9", 0, L"\u00E9t\u00E9"},
+        {"four-byte sequence", "\xEF\xBB\xBF\xF0\x9F\x98\x80", 3, L"\xFFFD\xFFFD\xFFFD\xFFFD"},
+    };
+    for (const Case& c : cases) {
+        FileTextual text(WriteFile("detect.txt", c.bytes), 0, 2);
+        EXPECT_EQ(text.GetEncoding(), c.encoding) << c.what;
+        std::wstring all;
+        text.ReadAll(all, false);
+        EXPECT_EQ(all, c.text) << c.what;
+    }
+    // Two bytes of a signature without the third: text from the very first byte.
+    FileTextual almost(WriteFile("detect.txt", "\xEF\xBB"
+                                               "A"),
+                       0, 3);
+    EXPECT_EQ(almost.GetEncoding(), 0);
+    std::string line;
+    EXPECT_TRUE(almost.ReadLine(line, false, false));
+    EXPECT_EQ(line, "\xEF\xBB"
+                    "A");
+}
+
+TEST(FileTextual, LineEndsAndComments) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool strip;
+        List lines;
+    };
+    const Case cases[] = {
+        {"CR LF twice", "a\r\n\r\nb", false, {"a", "", "b"}},
+        {"final CR LF", "a\r\nb\r\n", false, {"a", "b", ""}},
+        {"no final end", "a\nb", false, {"a", "b"}},
+        {"LF CR is two ends", "a\n\rb", false, {"a", "", "b"}},
+        {"CR alone", "a\rb", false, {"a", "b"}},
+        {"comment", "v_mode 1 // note\r\n// whole line\r\nx", true, {"v_mode 1 ", "", "x"}},
+        {"comment kept", "a // b", false, {"a // b"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Lines(c.bytes, c.strip), c.lines) << c.what;
+}
+
+TEST(FileTextual, TokensSkipBlanksAndComments) {
+    FileTextual text(WriteFile("tokens.txt", "1.5  2\r\n// note\r\n3\n1.0//x y\nmy_name -7 0.25 0.5 0.75"), 0,
+                     0);
+    EXPECT_FLOAT_EQ(text.ReadFloat(), 1.5f);
+    EXPECT_EQ(text.ReadInt(), 2);
+    EXPECT_EQ(text.ReadInt(), 3);
+    std::string token;
+    EXPECT_TRUE(text.ReadToken(token, false));
+    EXPECT_EQ(token, "1.0");
+    EXPECT_TRUE(text.ReadToken(token, false));
+    EXPECT_EQ(token, "y");
+    EXPECT_TRUE(text.ReadToken(token, true));
+    EXPECT_EQ(token, "my name");
+    EXPECT_EQ(text.ReadInt(), -7);
+    Vec3 v = text.ReadVec3();
+    EXPECT_FLOAT_EQ(v.x, 0.25f);
+    EXPECT_FLOAT_EQ(v.z, 0.75f);
+    EXPECT_FALSE(text.ReadToken(token, false));
+    EXPECT_EQ(text.ReadFloat(), 0.0f);
+
+    text.Rewind();
+    EXPECT_FLOAT_EQ(text.ReadFloat(), 1.5f);
+}
+
+TEST(FileTextual, ReadAllJoinsLinesWithCrLf) {
+    FileTextual text(WriteFile("all.txt", "a\nb\nc"), 0, 0);
+    std::wstring all;
+    text.ReadAll(all, false);
+    EXPECT_EQ(all, L"a\r\nb\r\nc");
+    FileTextual ending(WriteFile("all2.txt", "\xFF\xFE" + std::string("x\0\n\0", 4)), 0, 0);
+    ending.ReadAll(all, false);
+    EXPECT_EQ(all, L"x\r\n");
+}
+
+TEST(FileTextual, LinesCrossTheBufferRefill) {
+    // The second line starts 3 bytes before the 1024-byte boundary and ends well after it; the CR LF of the
+    // first line is split across an earlier boundary in the UTF-16 copy.
+    std::string first(1019, 'x');
+    std::string second = "abcdefghij" + std::string(1500, 'y');
+    List lines = Lines(first + "\r\n" + second + "\r\nlast");
+    EXPECT_EQ(lines, (List{first, second, "last"}));
+
+    std::string utf16 = "\xFF\xFE";
+    std::string ascii = std::string(510, 'p') + "\r\n" + "q\u00E9" + "\r\n";
+    for (char c : std::string(510, 'p') + "\r\nq")
+        utf16 += std::string{c, '\0'};
+    utf16 += std::string("\xE9\0\r\0\n\0", 6);
+    FileTextual wide(WriteFile("wide.txt", utf16), 0, 0);
+    std::wstring line;
+    EXPECT_TRUE(wide.ReadLine(line, false, false));
+    EXPECT_EQ(line, std::wstring(510, L'p'));
+    EXPECT_TRUE(wide.ReadLine(line, false, false));
+    EXPECT_EQ(line, L"q\u00E9");
+    std::string narrow;
+    EXPECT_TRUE(wide.ReadLine(narrow, false, false));
+    EXPECT_EQ(narrow, "");
+    EXPECT_FALSE(wide.ReadLine(narrow, false, false));
+}
+
+TEST(FileTextual, WritesEachEncodingByteForByte) {
+    struct Case {
+        int encoding;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {2, std::string("\xFF\xFE"
+                        "A\0b\0\r\0\n\0",
+                        10)},
+        {1, std::string("\xFE\xFF\0A\0b\0\r\0\n", 10)},
+        {3, "\xEF\xBB\xBF"
+            "Ab\r\n"},
+        {0, "Ab\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::string path = PathOf("written.txt");
+        {
+            FileTextual text(path, 1, c.encoding);
+            text.WriteText("Ab");
+            text.WriteLineEnd();
+        }
+        EXPECT_EQ(ReadFile(path), c.bytes) << "encoding " << c.encoding;
+    }
+    // Text beyond the buffer and beyond 16 bits round-trips through every encoding.
+    std::string long_text = std::string(3000, 'z') + "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";
+    for (int encoding : {0, 1, 2}) {
+        std::string path = PathOf("round.txt");
+        {
+            FileTextual text(path, 1, encoding);
+            text.WriteText(long_text);
+            text.WriteLineEnd();
+            text.WriteText("next");
+        }
+        FileTextual in(path, 0, 0);
+        std::string line;
+        EXPECT_TRUE(in.ReadLine(line, false, false));
+        EXPECT_EQ(line, long_text) << "encoding " << encoding;
+        EXPECT_TRUE(in.ReadLine(line, false, false));
+        EXPECT_EQ(line, "next");
+        EXPECT_FALSE(in.ConversionFailed());
+    }
+}
+
+TEST(FileTextual, AFailedWriteReachesTheWriterNotTheDestructor) {
+    VelmoraTest::TestLog log;
+    {
+        FileTextual text("/dev/full", 1, 0);
+        text.WriteText("v_mode 800x600x32");
+        text.WriteLineEnd();
+        try {
+            text.Flush();
+            ADD_FAILURE() << "a full disk must be reported";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.GetText(), "Failed to write 19 bytes from \"/dev/full\" file");
+        }
+        text.WriteText("more");
+    } // the destructor's own flush fails too: logged, not thrown
+    EXPECT_TRUE(log.Contains("Error: Failed to write 4 bytes from \"/dev/full\" file!"));
+
+    EXPECT_THROW(FileTextual(PathOf("missing.txt"), 0, 0), FileError);
+}
