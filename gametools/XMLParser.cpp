@@ -6,6 +6,7 @@
 #include "engine/files/FileTextual.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cwctype>
 #include <memory>
 #include <utility>
@@ -294,6 +295,7 @@ void ParseRun::OpenTag() {
 } // namespace
 
 void XMLParser::Load(XMLNode* node, const std::string& fileName) {
+    assert(node != nullptr && "Load adds to a node; use ParseFile with a null root for a new tree");
     XMLNode* root = node;
     ParseFile(root, fileName);
 }
@@ -304,6 +306,7 @@ void XMLParser::ParseFile(XMLNode*& root, const std::string& fileName) {
 }
 
 void XMLParser::Parse(XMLNode* node, FileTextual* file) {
+    assert(node != nullptr && "Parse adds to a node; use ParseText with a null root for a new tree");
     XMLNode* root = node;
     ParseText(root, file);
 }
