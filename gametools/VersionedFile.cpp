@@ -8,6 +8,7 @@
 #include "platform/win/FileSystem.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -69,6 +70,8 @@ std::array<uint8_t, VersionedFile::HeaderSize> VersionedFile::MakeHeader() const
 void VersionedFile::Open(const std::string& path, int openMode, bool acceptAnyVersion,
                          uint32_t* foundVersion) {
     Close();
+    assert(FileManager::Instance() != nullptr &&
+           "VersionedFile opens through the FileManager; create it first");
     mode = openMode;
     if (mode != ModeRead) {
         // A save that fails half-way must not cost the previous file: the new one is written beside it.

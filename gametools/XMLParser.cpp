@@ -301,6 +301,8 @@ void XMLParser::Load(XMLNode* node, const std::string& fileName) {
 }
 
 void XMLParser::ParseFile(XMLNode*& root, const std::string& fileName) {
+    assert(FileManager::Instance() != nullptr &&
+           "XML files are read through the FileManager; create it first");
     std::unique_ptr<FileTextual> file(FileManager::Instance()->OpenTextFile(fileName, 0, 0));
     ParseText(root, file.get());
 }
