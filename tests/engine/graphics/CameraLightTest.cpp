@@ -5,6 +5,7 @@
 #include "engine/graphics/Camera_D3D7.h"
 #include "engine/graphics/Light.h"
 #include "engine/graphics/LightManager.h"
+#include "engine/math/BoundingBox.h"
 #include "platform/win/WindowSimulation.h"
 #include "tests/support/RecordingRenderSystem.h"
 #include "tests/support/TestLog.h"
@@ -151,6 +152,31 @@ TEST_F(CameraTest, UnprojectAndProjectAreInverse) {
     Vec2 p = cameras->Project(*camera, ahead);
     EXPECT_NEAR(p.x, 400, 0.5f);
     EXPECT_NEAR(p.y, 300, 0.5f);
+}
+
+TEST_F(CameraTest, FrustumFollowsThePoseAndPlanes) {
+    OpenWindow(800, 600, false);
+    cameras = std::make_unique<CameraManager>();
+    Camera* camera = cameras->GetDefaultCamera();
+    camera->position = Vec3(0, 0, 10);
+    camera->farPlane = 50;
+    cameras->Update();
+    auto visible = [&](const Vec3& centre) {
+        BoundingBox box =
+            BoundingBox::FromMinMax(centre - Vec3(0.5f, 0.5f, 0.5f), centre + Vec3(0.5f, 0.5f, 0.5f));
+        return camera->frustum->IntersectsSphere(box);
+    };
+    EXPECT_TRUE(visible(Vec3(0, 0, 0)));     // ahead
+    EXPECT_FALSE(visible(Vec3(0, 0, 20)));   // behind the camera
+    EXPECT_FALSE(visible(Vec3(0, 0, -45)));  // beyond the far plane
+    EXPECT_FALSE(visible(Vec3(30, 0, 0)));   // beside the view
+    EXPECT_TRUE(visible(Vec3(4.5f, 0, 0)));  // inside the 4:3 width at that distance (7.7)
+    EXPECT_FALSE(visible(Vec3(0, 7.5f, 0))); // above the 60 degree opening (5.8)
+    // Turning the camera half round puts the point behind it.
+    camera->orientation = Quaternion(0, 1, 0, 0);
+    cameras->Update();
+    EXPECT_FALSE(visible(Vec3(0, 0, 0)));
+    EXPECT_TRUE(visible(Vec3(0, 0, 20)));
 }
 
 TEST_F(CameraTest, ActiveCameraIsAppliedOncePerFrameAndChoice) {
