@@ -28,6 +28,8 @@ enum class D3DStep {
     SetRenderTarget,     // setting the render target
     CreateSystemSurface, // creating a system-memory surface (the capture's)
     LockSurface,         // locking a system-memory surface
+    CreateTexture,       // creating a texture surface chain
+    LockTexture,         // locking a level of a texture (ErrWasStillDrawing makes the caller retry)
     RestoreSurfaces,     // restoring lost surfaces
     Count
 };

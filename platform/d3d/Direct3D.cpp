@@ -633,12 +633,17 @@ void Device::ApplyStageState(uint32_t stage, uint32_t state) {
 Result Device::SetTexture(uint32_t stage, Surface* texture) {
     if (stage >= MaxStages || stage >= caps.maxSimultaneousTextures)
         return ErrInvalidParams;
-    if (texture != nullptr)
-        return ErrUnsupported;
+    if (texture != nullptr && texture->GetKind() != Surface::Kind::Texture)
+        return ErrInvalidParams;
     direct3D->GetDriver()->MakeCurrent();
     glActiveTexture(GL_TEXTURE0 + stage);
-    glDisable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    if (texture != nullptr) {
+        glBindTexture(GL_TEXTURE_2D, texture->GetTexture());
+        glEnable(GL_TEXTURE_2D);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
     glActiveTexture(GL_TEXTURE0);
     return ResultOk;
 }
