@@ -474,6 +474,34 @@ TEST_F(RenderSystemD3D7Test, CaptureThatCannotReadTheFrameGivesWhite) {
     EXPECT_EQ(platform::D3DTest::LiveObjects() > 0, true);
 }
 
+TEST_F(RenderSystemD3D7Test, StripsTakeTwoIndicesMoreThanTheirTriangles) {
+    Build("800x600x32", false);
+    rs->clearColor = Vec4(0, 0, 0, 1);
+    std::unique_ptr<VertexBuffer> vb(rs->CreateVertexBuffer(0, false, 4));
+    PlainVertex* v = vb->LockPlainVertices(0, 4);
+    v[0].position = Vec3(-1, -1, -0.5f);
+    v[1].position = Vec3(1, -1, -0.5f);
+    v[2].position = Vec3(-1, 1, -0.5f);
+    v[3].position = Vec3(1, 1, -0.5f);
+    vb->Unlock();
+    std::unique_ptr<IndexBuffer> ib(rs->CreateIndexBuffer(0, 4));
+    uint32_t indices[] = {0, 1, 2, 3};
+    ib->SetIndices(0, 4, indices);
+    rs->BeginScene();
+    rs->DrawIndexedPrimitive(true, ib.get(), vb.get(), 2); // 4 indices: the whole quad
+    rs->EndScene();
+    Image image;
+    rs->CaptureScreen(image);
+    EXPECT_EQ(image.Row(5)[0], 255);         // bottom left, first triangle
+    EXPECT_EQ(image.Row(594)[795 * 4], 255); // top right, second triangle
+    // As a list, the same 4 indices hold one triangle; two would need 6.
+    uint32_t draws = platform::D3DTest::DrawCalls();
+    rs->BeginScene();
+    rs->DrawIndexedPrimitive(false, ib.get(), vb.get(), 2);
+    rs->EndScene();
+    EXPECT_EQ(platform::D3DTest::DrawCalls(), draws);
+}
+
 TEST_F(RenderSystemD3D7Test, DrawRefusesIndicesBeyondTheVertices) {
     Build("800x600x32", false);
     std::unique_ptr<VertexBuffer> vb(rs->CreateVertexBuffer(0, false, 3));
