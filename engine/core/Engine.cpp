@@ -7,6 +7,9 @@
 #include "engine/core/TimerManager.h"
 #include "engine/core/Window.h"
 #include "engine/files/FileManager.h"
+#include "engine/graphics/CameraManager.h"
+#include "engine/graphics/LightManager.h"
+#include "engine/graphics/RenderSystem_D3D7.h"
 #include "engine/math/Random.h"
 #include "platform/win/Com.h"
 #include "platform/win/Time.h"
@@ -49,6 +52,9 @@ Engine::Engine(const EngineStartupParams& startupParams) {
         Window::Instance(new Window(MakeWindowTitle(), params->parentWindow, params->iconResource, width,
                                     height, Config::Instance()->GetValueText("v_fullscreen") == "1",
                                     params->centerWindow, params->windowPosition));
+        RenderSystem::Instance(new RenderSystem_D3D7(params->useStencilBuffer, params->allowOversizedWindow));
+        CameraManager::Instance(new CameraManager());
+        LightManager::Instance(new LightManager());
         Controls::Instance(new Controls_DI7(true));
         // The last step: every run of the game draws a different sequence.
         SeedRandom(platform::GetTickCount());
@@ -67,6 +73,9 @@ Engine::~Engine() {
 void Engine::DestroyServices() {
     // Reverse order of creation: each service may still use, while it is deleted, those created before it.
     DeleteService<Controls>();
+    DeleteService<LightManager>();
+    DeleteService<CameraManager>();
+    DeleteService<RenderSystem>();
     DeleteService<Window>();
     DeleteService<Config>();
     DeleteService<TimerManager>();
@@ -91,6 +100,8 @@ void Engine::Tick(uint32_t sleepMilliseconds) {
     UpdateManagers();
     if (sleepMilliseconds > 0)
         platform::Sleep(sleepMilliseconds);
+    // The frame is shown (the model manager's present, once it exists).
+    RenderSystem::Instance()->SwapBuffers();
     Controls* controls = Controls::Instance();
     // Asked before the frame's pressed flags are cleared, so a press of this frame is seen.
     if (controls->WasPressed("PRINTSCRN"))
@@ -101,7 +112,17 @@ void Engine::Tick(uint32_t sleepMilliseconds) {
         Log()->Message("\nExiting...\n");
 }
 
-void Engine::UpdateManagers() {}
+void Engine::UpdateManagers() {
+    RenderSystem* renderSystem = RenderSystem::Instance();
+    renderSystem->Refresh();
+    CameraManager::Instance()->Update();
+    LightManager::Instance()->Apply();
+    // The frame's one begin-scene and end-scene (the model render pass, once it exists, draws between them).
+    if (renderSystem->ready) {
+        renderSystem->BeginScene();
+        renderSystem->EndScene();
+    }
+}
 
 bool Engine::IsExitRequested() const {
     return !Config::Instance()->IsCommandIdle("exit");
