@@ -4,9 +4,14 @@
 #include "engine/core/MessageManager.h"
 #include "engine/files/FileBinary.h"
 #include "engine/files/FileManager.h"
+#include "engine/files/FilePaths.h"
+#include "platform/win/FileSystem.h"
 
 #include <algorithm>
+#include <cassert>
+#include <cstdio>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <utility>
 
@@ -25,6 +30,13 @@ uint32_t GetU32(const uint8_t* in) {
     return uint32_t(in[0]) | uint32_t(in[1]) << 8 | uint32_t(in[2]) << 16 | uint32_t(in[3]) << 24;
 }
 
+// Written files are built beside their target under this suffix and take its place only when complete.
+const char* const TemporarySuffix = ".tmp";
+
+std::string OsPath(const std::string& diskName) {
+    return platform::ResolvePath(MakeAbsolutePath(diskName));
+}
+
 } // namespace
 
 VersionedFile::VersionedFile(const std::string& magicText, uint32_t version) : version(version) {
@@ -32,7 +44,13 @@ VersionedFile::VersionedFile(const std::string& magicText, uint32_t version) : v
 }
 
 VersionedFile::~VersionedFile() {
-    // A destructor may run while an exception unwinds; a second one escaping would end the program.
+    // Unwinding from a failure while the body was written: the file is incomplete and must not replace
+    // the one it was meant to.
+    if (mode != ModeRead && std::uncaught_exceptions() > uncaughtAtOpen) {
+        Discard();
+        return;
+    }
+    // A second exception escaping a destructor would end the program.
     try {
         Close();
     } catch (const Error& error) {
@@ -52,13 +70,20 @@ std::array<uint8_t, VersionedFile::HeaderSize> VersionedFile::MakeHeader() const
 void VersionedFile::Open(const std::string& path, int openMode, bool acceptAnyVersion,
                          uint32_t* foundVersion) {
     Close();
+    assert(FileManager::Instance() != nullptr &&
+           "VersionedFile opens through the FileManager; create it first");
     mode = openMode;
-    file = FileManager::Instance()->OpenFile(path, mode != ModeRead, 0);
     if (mode != ModeRead) {
+        // A save that fails half-way must not cost the previous file: the new one is written beside it.
+        file = FileManager::Instance()->OpenFile(path + TemporarySuffix, true, 0);
+        temporaryName = file->GetName();
+        targetName = temporaryName.substr(0, temporaryName.size() - std::strlen(TemporarySuffix));
+        uncaughtAtOpen = std::uncaught_exceptions();
         const std::array<uint8_t, HeaderSize> header = MakeHeader();
         file->Write(header.data(), HeaderSize);
         return;
     }
+    file = FileManager::Instance()->OpenFile(path, false, 0);
 
     std::array<uint8_t, HeaderSize> header{};
     file->Read(header.data(), HeaderSize);
@@ -82,12 +107,31 @@ void VersionedFile::Close() {
     const std::array<uint8_t, HeaderSize> header = MakeHeader();
     // Closed whatever the header write does: a failed close must not leave the file open or leak it.
     std::unique_ptr<FileBinary> closing(std::exchange(file, nullptr));
-    if (mode != ModeRead) {
+    if (mode == ModeRead)
+        return;
+    try {
         closing->Seek(0, 0);
         closing->Write(header.data(), HeaderSize);
         // A full disk shows only when the bytes leave the buffer; a save must not look complete before that.
         closing->Flush();
+    } catch (...) {
+        closing.reset();
+        Discard();
+        throw;
     }
+    closing.reset();
+    if (std::rename(OsPath(temporaryName).c_str(), OsPath(targetName).c_str()) != 0) {
+        Discard();
+        throw FileError("Failed to open \"" + targetName + "\" file");
+    }
+    temporaryName.clear();
+}
+
+void VersionedFile::Discard() {
+    delete std::exchange(file, nullptr);
+    if (!temporaryName.empty())
+        std::remove(OsPath(temporaryName).c_str());
+    temporaryName.clear();
 }
 
 } // namespace GameTools

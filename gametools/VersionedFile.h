@@ -23,28 +23,36 @@ public:
     VersionedFile(const std::string& magic, uint32_t version);
     VersionedFile(const VersionedFile&) = delete;
     VersionedFile& operator=(const VersionedFile&) = delete;
-    // Closes the file; a failure to complete the header here is logged, never thrown.
+    // Closes the file; a failure to complete it here is logged, never thrown. A file being written while
+    // an exception unwinds is dropped and the previous file at its path stays.
     ~VersionedFile();
 
     // Closes what is open, then opens the path and writes (mode 1) or checks (mode 0) the header; the file
-    // is left at offset 13. Throws FileError: the file layer's, or "Incorrect "path" file format" for a
-    // wrong magic or size, or "Incorrect "path" format version (N), current is M". With acceptAnyVersion
-    // every version is read and the stored one is written to foundVersion when that is not null.
+    // is left at offset 13. A written file is built as path + ".tmp" and replaces the path in Close. Throws
+    // FileError: the file layer's, or "Incorrect "path" file format" for a wrong magic or size, or "Incorrect
+    // "path" format version (N), current is M". With acceptAnyVersion every version is read and the stored
+    // one is written to foundVersion when that is not null.
     void Open(const std::string& path, int mode, bool acceptAnyVersion = false,
               uint32_t* foundVersion = nullptr);
     // Null when no file is open.
     OrvexEngine::FileBinary* GetFile() const { return file; }
     // The header for the open file as it stands: its size field is the current position.
     std::array<uint8_t, HeaderSize> MakeHeader() const;
-    // When writing, puts the final size into the header (throws the file layer's FileError when it cannot);
-    // then closes. Nothing when no file is open.
+    // When writing, puts the final size into the header and moves the file over the path; when that fails
+    // (FileError) the temporary file is deleted and the previous file stays. Nothing when no file is open.
     void Close();
 
 private:
+    // Closes and deletes an unfinished written file.
+    void Discard();
+
     std::array<char, 5> magic{};
     uint32_t version = 0;
     OrvexEngine::FileBinary* file = nullptr; // owned
     int mode = ModeRead;
+    std::string temporaryName; // disk name of the file being written, until it replaces its target
+    std::string targetName;    // disk name of the file being written in the end
+    int uncaughtAtOpen = 0;    // exceptions in flight when writing began
 };
 
 } // namespace GameTools

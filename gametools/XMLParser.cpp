@@ -30,7 +30,7 @@ bool IsForbiddenControl(wchar_t c) {
     return c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r';
 }
 
-// Names are ASCII in practice; those are narrowed here without the locale conversion.
+// Names are ASCII in practice; those are narrowed here without going through the UTF-8 encoder.
 std::string Narrow(const std::wstring& text) {
     std::string out;
     out.reserve(text.size());
@@ -67,7 +67,7 @@ public:
 // One parse: the character state machine over the whole text.
 class ParseRun {
 public:
-    ParseRun(XMLNode*& root) : root(root), current(root) {}
+    explicit ParseRun(XMLNode*& root) : root(root), current(root) {}
 
     void Run(const std::wstring& text);
     uint32_t GetLine() const { return line; }
@@ -301,6 +301,8 @@ void XMLParser::Load(XMLNode* node, const std::string& fileName) {
 }
 
 void XMLParser::ParseFile(XMLNode*& root, const std::string& fileName) {
+    assert(FileManager::Instance() != nullptr &&
+           "XML files are read through the FileManager; create it first");
     std::unique_ptr<FileTextual> file(FileManager::Instance()->OpenTextFile(fileName, 0, 0));
     ParseText(root, file.get());
 }

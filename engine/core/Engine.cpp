@@ -7,6 +7,9 @@
 #include "engine/core/TimerManager.h"
 #include "engine/core/Window.h"
 #include "engine/files/FileManager.h"
+#include "engine/graphics/CameraManager.h"
+#include "engine/graphics/LightManager.h"
+#include "engine/graphics/RenderSystem_D3D7.h"
 #include "engine/math/Random.h"
 #include "engine/sound/SoundManager.h"
 #include "engine/sound/SoundSystem_DS7.h"
@@ -51,6 +54,9 @@ Engine::Engine(const EngineStartupParams& startupParams) {
         Window::Instance(new Window(MakeWindowTitle(), params->parentWindow, params->iconResource, width,
                                     height, Config::Instance()->GetValueText("v_fullscreen") == "1",
                                     params->centerWindow, params->windowPosition));
+        RenderSystem::Instance(new RenderSystem_D3D7(params->useStencilBuffer, params->allowOversizedWindow));
+        CameraManager::Instance(new CameraManager());
+        LightManager::Instance(new LightManager());
         Controls::Instance(new Controls_DI7(true));
         // Sound is optional: when the device cannot start (it logged why), the game runs silent.
         try {
@@ -77,6 +83,9 @@ void Engine::DestroyServices() {
     DeleteService<SoundManager>();
     DeleteService<SoundSystem>();
     DeleteService<Controls>();
+    DeleteService<LightManager>();
+    DeleteService<CameraManager>();
+    DeleteService<RenderSystem>();
     DeleteService<Window>();
     DeleteService<Config>();
     DeleteService<TimerManager>();
@@ -101,6 +110,8 @@ void Engine::Tick(uint32_t sleepMilliseconds) {
     UpdateManagers();
     if (sleepMilliseconds > 0)
         platform::Sleep(sleepMilliseconds);
+    // The frame is shown (the model manager's present, once it exists).
+    RenderSystem::Instance()->SwapBuffers();
     Controls* controls = Controls::Instance();
     // Asked before the frame's pressed flags are cleared, so a press of this frame is seen.
     if (controls->WasPressed("PRINTSCRN"))
@@ -112,6 +123,15 @@ void Engine::Tick(uint32_t sleepMilliseconds) {
 }
 
 void Engine::UpdateManagers() {
+    RenderSystem* renderSystem = RenderSystem::Instance();
+    renderSystem->Refresh();
+    CameraManager::Instance()->Update();
+    LightManager::Instance()->Apply();
+    // The frame's one begin-scene and end-scene (the model render pass, once it exists, draws between them).
+    if (renderSystem->ready) {
+        renderSystem->BeginScene();
+        renderSystem->EndScene();
+    }
     // Last in the frame: the sound requests the frame's logic queued are carried out.
     if (SoundSystem* soundSystem = SoundSystem::Instance())
         soundSystem->Refresh();

@@ -207,6 +207,7 @@ constexpr uint32_t RsDestBlend = 20;
 constexpr uint32_t RsCullMode = 22;
 constexpr uint32_t RsZFunc = 23;
 constexpr uint32_t RsAlphaBlendEnable = 27;
+constexpr uint32_t RsSpecularEnable = 29;
 constexpr uint32_t RsStencilEnable = 52;
 constexpr uint32_t RsStencilFail = 53;
 constexpr uint32_t RsStencilZFail = 54;

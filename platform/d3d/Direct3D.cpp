@@ -505,6 +505,9 @@ void Device::ApplyRenderState(uint32_t state) {
     case RsNormalizeNormals:
         enable(GL_NORMALIZE, v != 0);
         break;
+    case RsSpecularEnable:
+        SetMaterial(material);
+        break;
     case RsStencilEnable:
         enable(GL_STENCIL_TEST, v != 0);
         break;
@@ -657,7 +660,8 @@ Result Device::SetMaterial(const Material& m) {
     };
     set(GL_DIFFUSE, m.diffuse);
     set(GL_AMBIENT, m.ambient);
-    set(GL_SPECULAR, m.specular);
+    // Direct3D adds no specular light unless it is switched on (it starts off).
+    set(GL_SPECULAR, renderStates[RsSpecularEnable] != 0 ? m.specular : ColorValue{0, 0, 0, m.specular.a});
     set(GL_EMISSION, m.emissive);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, std::clamp(m.power, 0.0f, 128.0f));
     return ResultOk;

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -170,21 +173,70 @@ TEST_F(VersionedFileTest, CloseIsIdempotentAndReopeningCompletesTheFirstFile) {
     EXPECT_EQ(ReadError("scoped.hsf", "GFHSF", 101), "");
 }
 
-TEST_F(VersionedFileTest, FailedFinalWriteThrowsFromCloseButNeverFromTheDestructor) {
-    // The device that is always full: every write fails once it reaches the disk.
-    if (!fs::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
+namespace {
+
+// Lets this process write files of at most `bytes` bytes: writes beyond fail as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit previous{};
+    void (*previousHandler)(int) = nullptr;
+};
+
+} // namespace
+
+TEST_F(VersionedFileTest, AFailedSaveKeepsThePreviousFile) {
+    const std::string previous = WriteProfileIndex("scores.hsf", "old scores");
+    const std::string big(500, 'x');
+    auto unchanged = [&] {
+        EXPECT_EQ(ReadBytes(folder / "scores.hsf"), previous);
+        EXPECT_FALSE(fs::exists(folder / "scores.hsf.tmp"));
+    };
+
+    // The final write fails: Close reports it.
     {
-        VersionedFile writer("VBPRF", 102);
-        writer.Open("/dev/full", VersionedFile::ModeWrite);
-        writer.GetFile()->Write("data", 4);
+        FileSizeLimit limit(100);
+        VersionedFile writer("FLPMF", 100);
+        writer.Open(PathOf("scores.hsf"), VersionedFile::ModeWrite);
+        writer.GetFile()->Write(big.data(), uint32_t(big.size()));
         EXPECT_THROW(writer.Close(), OrvexEngine::FileError);
         EXPECT_EQ(writer.GetFile(), nullptr);
     }
+    unchanged();
+
+    // The same failure when the destructor closes: logged, not thrown.
     {
-        VersionedFile writer("VBPRF", 102);
-        writer.Open("/dev/full", VersionedFile::ModeWrite);
-        // The destructor runs here; it must log the failure, not throw.
+        FileSizeLimit limit(100);
+        VersionedFile writer("FLPMF", 100);
+        writer.Open(PathOf("scores.hsf"), VersionedFile::ModeWrite);
+        writer.GetFile()->Write(big.data(), uint32_t(big.size()));
     }
     EXPECT_TRUE(log.Contains("Failed to write"));
+    unchanged();
+
+    // The writer's own code fails half-way: the unfinished file is dropped as the exception passes.
+    try {
+        VersionedFile writer("FLPMF", 100);
+        writer.Open(PathOf("scores.hsf"), VersionedFile::ModeWrite);
+        writer.GetFile()->Write("new", 3);
+        throw OrvexEngine::Error("the body could not be made");
+    } catch (const OrvexEngine::Error&) {
+    }
+    unchanged();
+
+    // A complete save replaces the file and leaves nothing beside it.
+    EXPECT_EQ(WriteProfileIndex("scores.hsf", "new scores").substr(13), "new scores");
+    EXPECT_FALSE(fs::exists(folder / "scores.hsf.tmp"));
 }

@@ -192,6 +192,12 @@ TEST(XMLValue, ConvertsOnceAndAgainAfterAChange) {
     EXPECT_EQ(value.AsString(), "def");
     value.SetNarrow("ghi");
     EXPECT_EQ(value.AsWideString(), L"ghi");
+
+    // Narrow text is UTF-8 whatever the locale.
+    XMLValue text(L"H\u00F6he \u20AC");
+    EXPECT_EQ(text.AsString(), "H\xC3\xB6he \xE2\x82\xAC");
+    text.SetNarrow("\xC3\x9F");
+    EXPECT_EQ(text.AsWideString(), L"\u00DF");
     EXPECT_EQ(XMLValue().GetMode(), XMLValue::ModeBoth);
 }
 
