@@ -2,7 +2,7 @@
 function(velmora_set_warnings target)
     target_compile_options(${target} PRIVATE
         -Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Woverloaded-virtual -Wsuggest-override -Werror)
-    # Clang (the fuzz preset) has no -Wshadow=local.
+    # Clang (the fuzz build) has no form of -Wshadow limited to locals.
     if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
         target_compile_options(${target} PRIVATE -Wshadow=local)
     endif()

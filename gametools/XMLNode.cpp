@@ -98,8 +98,14 @@ void XMLNode::RemoveChild(XMLNode* node) {
 }
 
 XMLAttribute* XMLNode::FindAttribute(const std::string& attributeName) const {
-    auto entry = attributeIndex.find(attributeName);
-    return entry == attributeIndex.end() ? nullptr : entry->second;
+    if (attributeIndex.empty())
+        return nullptr;
+    const size_t mask = attributeIndex.size() - 1;
+    for (size_t slot = std::hash<std::string>()(attributeName) & mask;; slot = (slot + 1) & mask) {
+        XMLAttribute* attribute = attributeIndex[slot];
+        if (attribute == nullptr || attribute->name == attributeName)
+            return attribute; // the table is never full, so an empty slot ends every search
+    }
 }
 
 XMLValue* XMLNode::GetAttribute(const std::string& attributeName, int severity) {
@@ -137,7 +143,7 @@ void XMLNode::SetAttributeWide(const std::string& attributeName, const std::wstr
         return;
     }
     attributes.push_back(new XMLAttribute(attributeName, text));
-    attributeIndex[attributeName] = attributes.back();
+    IndexAttribute(attributes.back());
 }
 
 void XMLNode::SetAttribute(const std::string& attributeName, const std::string& text) {
@@ -146,7 +152,25 @@ void XMLNode::SetAttribute(const std::string& attributeName, const std::string& 
         return;
     }
     attributes.push_back(new XMLAttribute(attributeName, text));
-    attributeIndex[attributeName] = attributes.back();
+    IndexAttribute(attributes.back());
+}
+
+void XMLNode::IndexAttribute(XMLAttribute* attribute) {
+    auto place = [this](XMLAttribute* entry) {
+        const size_t mask = attributeIndex.size() - 1;
+        size_t slot = std::hash<std::string>()(entry->name) & mask;
+        while (attributeIndex[slot] != nullptr)
+            slot = (slot + 1) & mask;
+        attributeIndex[slot] = entry;
+    };
+    if (attributes.size() * 2 <= attributeIndex.size()) {
+        place(attribute);
+        return;
+    }
+    // Twice the slots, every attribute entered again (the new one is already in the list).
+    attributeIndex.assign(std::max<size_t>(8, attributeIndex.size() * 2), nullptr);
+    for (XMLAttribute* entry : attributes)
+        place(entry);
 }
 
 std::string XMLNode::GetPath() const {

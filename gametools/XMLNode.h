@@ -85,6 +85,7 @@ public:
 private:
     void Report(const std::string& text, int severity) const;
     void Unindex(XMLNode* child);
+    void IndexAttribute(XMLAttribute* attribute);
     bool IsSelfOrAncestor(const XMLNode* node) const;
 
 public:
@@ -95,7 +96,9 @@ public:
     std::vector<XMLNode*> children;        // owned, document order
 
 private:
-    std::unordered_map<std::string, XMLAttribute*> attributeIndex; // not owned: entries of attributes
+    // Attributes by name: an open-addressed hash table (a power of two of slots, at most half used) of
+    // the entries of attributes, which are never removed. One allocation however many attributes a node has.
+    std::vector<XMLAttribute*> attributeIndex; // not owned
     // not owned: every child, equal names in document order
     std::unordered_map<std::string, std::vector<XMLNode*>> childIndex;
     XMLNode* parent = nullptr; // not owned

@@ -2,9 +2,13 @@
 
 #include "engine/core/Error.h"
 #include "engine/core/StringUtils.h"
+#include "engine/files/FileManager.h"
+#include "engine/files/FileTextual.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cwctype>
+#include <memory>
 #include <utility>
 
 using namespace OrvexEngine;
@@ -289,6 +293,29 @@ void ParseRun::OpenTag() {
 }
 
 } // namespace
+
+void XMLParser::Load(XMLNode* node, const std::string& fileName) {
+    assert(node != nullptr && "Load adds to a node; use ParseFile with a null root for a new tree");
+    XMLNode* root = node;
+    ParseFile(root, fileName);
+}
+
+void XMLParser::ParseFile(XMLNode*& root, const std::string& fileName) {
+    std::unique_ptr<FileTextual> file(FileManager::Instance()->OpenTextFile(fileName, 0, 0));
+    ParseText(root, file.get());
+}
+
+void XMLParser::Parse(XMLNode* node, FileTextual* file) {
+    assert(node != nullptr && "Parse adds to a node; use ParseText with a null root for a new tree");
+    XMLNode* root = node;
+    ParseText(root, file);
+}
+
+void XMLParser::ParseText(XMLNode*& root, FileTextual* file) {
+    std::wstring text;
+    file->ReadAll(text, false);
+    ParseText(root, text);
+}
 
 void XMLParser::ParseText(XMLNode*& root, const std::wstring& text) {
     const bool rootWasEmpty = root == nullptr;

@@ -1,9 +1,11 @@
 #include "engine/core/Engine.h"
 
 #include "engine/core/Config.h"
+#include "engine/core/Controls_DI7.h"
 #include "engine/core/Error.h"
 #include "engine/core/MessageManager.h"
 #include "engine/core/TimerManager.h"
+#include "engine/core/Window.h"
 #include "engine/files/FileManager.h"
 #include "engine/math/Random.h"
 #include "platform/win/Com.h"
@@ -41,6 +43,13 @@ Engine::Engine(const EngineStartupParams& startupParams) {
                                     params->forceDefaultVideoMode, params->defaultVideoMode,
                                     params->forceDefaultFullscreen, params->defaultFullscreen));
         Config::Instance()->Load();
+        uint32_t width = 0;
+        uint32_t height = 0;
+        ParseVideoMode(Config::Instance()->GetValueText("v_mode"), &width, &height, nullptr);
+        Window::Instance(new Window(MakeWindowTitle(), params->parentWindow, params->iconResource, width,
+                                    height, Config::Instance()->GetValueText("v_fullscreen") == "1",
+                                    params->centerWindow, params->windowPosition));
+        Controls::Instance(new Controls_DI7(true));
         // The last step: every run of the game draws a different sequence.
         SeedRandom(platform::GetTickCount());
     } catch (...) {
@@ -57,6 +66,8 @@ Engine::~Engine() {
 
 void Engine::DestroyServices() {
     // Reverse order of creation: each service may still use, while it is deleted, those created before it.
+    DeleteService<Controls>();
+    DeleteService<Window>();
     DeleteService<Config>();
     DeleteService<TimerManager>();
     DeleteService<FileManager>();
@@ -71,6 +82,8 @@ void Engine::DestroyServices() {
 void Engine::BeginFrame() {
     Config::Instance()->Update();
     TimerManager::Instance()->Update();
+    Window::Instance()->Update();
+    Controls::Instance()->Update();
     Log()->ClearEntries();
 }
 
@@ -78,6 +91,11 @@ void Engine::Tick(uint32_t sleepMilliseconds) {
     UpdateManagers();
     if (sleepMilliseconds > 0)
         platform::Sleep(sleepMilliseconds);
+    Controls* controls = Controls::Instance();
+    // Asked before the frame's pressed flags are cleared, so a press of this frame is seen.
+    if (controls->WasPressed("PRINTSCRN"))
+        Config::Instance()->SetCommandIdle("sc_take_screenshot", false);
+    controls->ResetFrame();
     Config::Instance()->ClearChangedFlags();
     if (IsExitRequested())
         Log()->Message("\nExiting...\n");

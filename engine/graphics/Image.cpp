@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <vector>
 
 namespace OrvexEngine {
 
@@ -102,35 +103,39 @@ void Image::Resize(uint32_t newWidth, uint32_t newHeight, ResizeFilter filter, I
     auto sample = [&](uint32_t row, uint32_t column, uint32_t channel) -> int {
         return data[row * rowBytes + size_t(column) * bpp + channel];
     };
+    // Source positions depend on the row or the column alone: worked out once, not per channel.
+    const uint32_t fractionBits = filter == Bilinear ? 8 : filter == Bicubic ? 7 : 0;
+    const uint64_t fractionMask = (uint64_t(1) << fractionBits) - 1;
+    std::vector<uint64_t> columns(newWidth);
+    for (uint32_t j = 0; j < newWidth; ++j)
+        columns[j] = SourcePosition(j, newWidth, width, fractionBits);
 
     for (uint32_t i = 0; i < newHeight; ++i) {
+        uint64_t t = SourcePosition(i, newHeight, height, fractionBits);
+        // Bilinear: the last target row stays just below the last source row, never above the first.
+        if (filter == Bilinear && i == newHeight - 1 && t > 0)
+            --t;
+        const int64_t r = int64_t(t >> fractionBits);
+        const int fy = int(t & fractionMask);
         uint8_t* target = out.Row(i);
         for (uint32_t j = 0; j < newWidth; ++j) {
+            const int64_t c = int64_t(columns[j] >> fractionBits);
+            const int fx = int(columns[j] & fractionMask);
             for (uint32_t k = 0; k < bpp; ++k) {
                 int value = 0;
                 if (filter == Bilinear) {
-                    uint64_t t = SourcePosition(i, newHeight, height, 8);
-                    // The last target row stays just below the last source row; never above the first.
-                    if (i == newHeight - 1 && t > 0)
-                        --t;
-                    uint64_t u = SourcePosition(j, newWidth, width, 8);
-                    uint32_t r = uint32_t(t >> 8), c = uint32_t(u >> 8);
-                    int fy = int(t & 255), fx = int(u & 255);
-                    uint32_t r1 = ClampIndex(int64_t(r) + 1, height), c1 = ClampIndex(int64_t(c) + 1, width);
-                    int64_t sum = int64_t(256 - fx) * (256 - fy) * sample(r, c, k) +
-                                  int64_t(fx) * (256 - fy) * sample(r, c1, k) +
-                                  int64_t(256 - fx) * fy * sample(r1, c, k) +
-                                  int64_t(fx) * fy * sample(r1, c1, k);
+                    const uint32_t r0 = uint32_t(r), c0 = uint32_t(c);
+                    const uint32_t r1 = ClampIndex(r + 1, height), c1 = ClampIndex(c + 1, width);
+                    const int64_t sum = int64_t(256 - fx) * (256 - fy) * sample(r0, c0, k) +
+                                        int64_t(fx) * (256 - fy) * sample(r0, c1, k) +
+                                        int64_t(256 - fx) * fy * sample(r1, c0, k) +
+                                        int64_t(fx) * fy * sample(r1, c1, k);
                     value = int(sum >> 16);
                 } else if (filter == Bicubic) {
-                    uint64_t t = SourcePosition(i, newHeight, height, 7);
-                    uint64_t u = SourcePosition(j, newWidth, width, 7);
-                    int64_t r = int64_t(t >> 7), c = int64_t(u >> 7);
-                    int fy = int(t & 127), fx = int(u & 127);
                     // Neighbours beyond an edge repeat the edge sample.
                     int v[4];
                     for (int m = 0; m < 4; ++m) {
-                        uint32_t row = ClampIndex(r - 1 + m, height);
+                        const uint32_t row = ClampIndex(r - 1 + m, height);
                         v[m] = CubicInterpolate(sample(row, ClampIndex(c - 1, width), k),
                                                 sample(row, uint32_t(c), k),
                                                 sample(row, ClampIndex(c + 1, width), k),
@@ -138,9 +143,7 @@ void Image::Resize(uint32_t newWidth, uint32_t newHeight, ResizeFilter filter, I
                     }
                     value = std::clamp(CubicInterpolate(v[0], v[1], v[2], v[3], fy), 0, 255);
                 } else {
-                    uint32_t r = uint32_t(SourcePosition(i, newHeight, height, 0));
-                    uint32_t c = uint32_t(SourcePosition(j, newWidth, width, 0));
-                    value = sample(r, c, k);
+                    value = sample(uint32_t(r), uint32_t(c), k);
                 }
                 target[size_t(j) * bpp + k] = uint8_t(value);
             }

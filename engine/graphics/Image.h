@@ -53,6 +53,15 @@ public:
     // The cubic through four samples at fraction t / 128 between p1 and p2, floored.
     static int CubicInterpolate(int p0, int p1, int p2, int p3, int t);
 
+    // Loaders: the file comes from FileManager::OpenFile; Load chooses the reader by the extension (bmp, tga,
+    // jpg or jpeg, png, in any case). readData false only describes the picture. Failures are logged as
+    // errors and return false with the image empty.
+    bool Load(const std::string& name, bool readData);
+    bool LoadBMP(const std::string& name, bool readData);
+    bool LoadTGA(const std::string& name, bool readData);
+    bool LoadPNG(const std::string& name, bool readData);
+    bool LoadJPEG(const std::string& name, bool readData);
+
     // Readers over an open file (from the file manager, a pack member or a memory image); name is the one
     // error texts show. readData false only describes the picture. They throw FileError for files they
     // refuse and leave the image empty.
@@ -74,6 +83,8 @@ public:
     uint8_t* data = nullptr; // owned; null when empty or header-only
 
 private:
+    bool LoadWith(void (Image::*reader)(FileBinary&, const std::string&, bool), const std::string& name,
+                  bool readData);
     void ReadBMPData(FileBinary& file, const std::string& name, bool readData);
     void ReadTGAData(FileBinary& file, const std::string& name, bool readData);
 

@@ -3,13 +3,18 @@
 #include "engine/graphics/Image.h"
 
 #include "engine/core/Error.h"
+#include "engine/core/MessageManager.h"
+#include "engine/core/StringUtils.h"
 #include "engine/files/FileBinary.h"
+#include "engine/files/FileManager.h"
+#include "engine/files/FilePaths.h"
 #include "engine/graphics/ImageFileErrors.h"
 
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <jpeglib.h>
+#include <memory>
 #include <png.h>
 #include <vector>
 
@@ -264,6 +269,49 @@ template <class Read> void ReleasingOnFailure(Image& image, Read read) {
 }
 
 } // namespace
+
+bool Image::Load(const std::string& name, bool readData) {
+    const std::string extension = ToLowerCopy(GetExtension(name));
+    if (extension == "bmp")
+        return LoadBMP(name, readData);
+    if (extension == "tga")
+        return LoadTGA(name, readData);
+    if (extension == "jpg" || extension == "jpeg")
+        return LoadJPEG(name, readData);
+    if (extension == "png")
+        return LoadPNG(name, readData);
+    Log()->Error("Unknown \"" + name + "\" image file type");
+    return false;
+}
+
+bool Image::LoadBMP(const std::string& name, bool readData) {
+    return LoadWith(&Image::ReadBMP, name, readData);
+}
+
+bool Image::LoadTGA(const std::string& name, bool readData) {
+    return LoadWith(&Image::ReadTGA, name, readData);
+}
+
+bool Image::LoadPNG(const std::string& name, bool readData) {
+    return LoadWith(&Image::ReadPNG, name, readData);
+}
+
+bool Image::LoadJPEG(const std::string& name, bool readData) {
+    return LoadWith(&Image::ReadJPEG, name, readData);
+}
+
+bool Image::LoadWith(void (Image::*reader)(FileBinary&, const std::string&, bool), const std::string& name,
+                     bool readData) {
+    try {
+        std::unique_ptr<FileBinary> file(FileManager::Instance()->OpenFile(name, false, 0));
+        (this->*reader)(*file, name, readData);
+        return true;
+    } catch (const FileError& error) {
+        Log()->Error(error.GetText());
+        Release();
+        return false;
+    }
+}
 
 void Image::ReadBMP(FileBinary& file, const std::string& name, bool readData) {
     ReleasingOnFailure(*this, [&] { ReadBMPData(file, name, readData); });

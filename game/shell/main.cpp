@@ -2,6 +2,8 @@
 #include "engine/core/Engine.h"
 #include "engine/core/Error.h"
 #include "engine/files/FilePaths.h"
+#include "platform/win/Events.h"
+#include "platform/win/MessageBox.h"
 
 #include <cstdio>
 #include <string>
@@ -29,14 +31,20 @@ int main() {
         params.saveConfigOnExit = true;
 
         OrvexEngine::Engine engine(params);
+        // One window message at a time; a frame whenever none is waiting.
         while (!engine.IsExitRequested()) {
+            platform::WindowMessage message;
+            if (platform::PeekWindowMessage(message)) {
+                platform::TranslateWindowMessage(message);
+                platform::DispatchWindowMessage(message);
+                continue;
+            }
             engine.BeginFrame();
-            engine.RequestExit();
             engine.Tick(0);
         }
         return 0;
     } catch (const OrvexEngine::Error& error) {
-        std::fprintf(stderr, "Fatal Error: %s\n", error.GetText().c_str());
+        platform::ShowMessageBox(error.GetText(), "Fatal Error", platform::MessageBoxIcon::Error);
         return 1;
     }
 }

@@ -13,6 +13,7 @@ namespace platform {
 struct D3DSettings {
     std::vector<DisplayMode> modes;
     uint16_t stageCount = 0;
+    uint16_t softwareStageCount = 0;
     uint32_t maxAnisotropy = 0;
     uint32_t maxTextureSize = 0;
     bool hardwareDevice = true;

@@ -16,8 +16,9 @@ void D3DTest::SetModes(const std::vector<std::vector<uint32_t>>& modes) {
             Settings().modes.push_back(DisplayMode{mode[0], mode[1], mode[2]});
 }
 
-void D3DTest::SetStageCount(uint16_t stages) {
+void D3DTest::SetStageCount(uint16_t stages, uint16_t softwareStages) {
     Settings().stageCount = stages;
+    Settings().softwareStageCount = softwareStages;
 }
 
 void D3DTest::SetMaxAnisotropy(uint32_t value) {

@@ -28,6 +28,8 @@ enum class D3DStep {
     SetRenderTarget,     // setting the render target
     CreateSystemSurface, // creating a system-memory surface (the capture's)
     LockSurface,         // locking a system-memory surface
+    CreateTexture,       // creating a texture surface chain
+    LockTexture,         // locking a level of a texture (ErrWasStillDrawing makes the caller retry)
     RestoreSurfaces,     // restoring lost surfaces
     Count
 };
@@ -37,7 +39,8 @@ public:
     // The adapter's display modes (width, height, bits); empty: the layer's own list.
     static void SetModes(const std::vector<std::vector<uint32_t>>& modes);
     // Device capabilities; 0 keeps what OpenGL reports.
-    static void SetStageCount(uint16_t stages);
+    // The stages of the hardware device and of the software one (0: the same as the hardware device's).
+    static void SetStageCount(uint16_t stages, uint16_t softwareStages = 0);
     static void SetMaxAnisotropy(uint32_t value);
     static void SetMaxTextureSize(uint32_t value);
     static void SetHardwareDevice(bool offered);

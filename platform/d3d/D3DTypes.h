@@ -125,8 +125,11 @@ struct SurfaceDesc {
     uint32_t mipMapCount = 0;
     uint32_t refreshRate = 0;
     uint32_t caps = 0;
+    uint32_t caps2 = 0;      // Caps2TextureManage for driver-managed textures
+    uint32_t linearSize = 0; // compressed texture levels: bytes of the level
     PixelFormat pixelFormat;
 };
+constexpr uint32_t Caps2TextureManage = 0x10;
 
 // The adapter's capabilities the engine reads.
 constexpr uint32_t Caps2CanRenderWindowed = 0x80000;

@@ -48,6 +48,8 @@ DeviceDesc MakeDeviceDesc(bool hardware) {
     const D3DSettings& s = Settings();
     if (s.stageCount != 0)
         d.maxSimultaneousTextures = s.stageCount;
+    if (!hardware && s.softwareStageCount != 0)
+        d.maxSimultaneousTextures = s.softwareStageCount;
     if (s.maxAnisotropy != 0)
         d.maxAnisotropy = s.maxAnisotropy;
     if (s.maxTextureSize != 0)
@@ -198,7 +200,7 @@ Device::Device(Direct3D* owner, Surface* renderTarget, const DeviceDesc& desc)
         glBindSampler(i, samplers[i]);
     SurfaceDesc d;
     target->GetSurfaceDesc(d);
-    SetViewport(Viewport{0, 0, d.width, d.height, 0, 1});
+    ApplyViewport(Viewport{0, 0, d.width, d.height, 0, 1});
     ApplyDefaults();
 }
 
@@ -296,6 +298,10 @@ Result Device::SetViewport(const Viewport& viewport) {
     Result r = ErrGeneric;
     if (D3DShouldFail(D3DStep::SetViewport, &r))
         return r;
+    return ApplyViewport(viewport);
+}
+
+Result Device::ApplyViewport(const Viewport& viewport) {
     SurfaceDesc d;
     target->GetSurfaceDesc(d);
     if (viewport.width == 0 || viewport.height == 0 || viewport.x + viewport.width > d.width ||
@@ -627,12 +633,17 @@ void Device::ApplyStageState(uint32_t stage, uint32_t state) {
 Result Device::SetTexture(uint32_t stage, Surface* texture) {
     if (stage >= MaxStages || stage >= caps.maxSimultaneousTextures)
         return ErrInvalidParams;
-    if (texture != nullptr)
-        return ErrUnsupported;
+    if (texture != nullptr && texture->GetKind() != Surface::Kind::Texture)
+        return ErrInvalidParams;
     direct3D->GetDriver()->MakeCurrent();
     glActiveTexture(GL_TEXTURE0 + stage);
-    glDisable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    if (texture != nullptr) {
+        glBindTexture(GL_TEXTURE_2D, texture->GetTexture());
+        glEnable(GL_TEXTURE_2D);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
     glActiveTexture(GL_TEXTURE0);
     return ResultOk;
 }

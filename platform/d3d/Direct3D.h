@@ -53,7 +53,8 @@ public:
     Result GetRenderState(uint32_t state, uint32_t* value) const;
     Result SetTextureStageState(uint32_t stage, uint32_t state, uint32_t value);
     Result GetTextureStageState(uint32_t stage, uint32_t state, uint32_t* value) const;
-    // Only "no texture" until texture surfaces exist: a stage without a texture passes its colour through.
+    // A texture surface (any level of a chain binds the whole chain), or none: a stage without a texture
+    // passes its colour through. The device holds no reference to the texture.
     Result SetTexture(uint32_t stage, Surface* texture);
     Result SetMaterial(const Material& material);
     Result SetLight(uint32_t index, const LightDesc& light);
@@ -69,6 +70,7 @@ private:
     Device(Direct3D* direct3D, Surface* target, const DeviceDesc& desc);
     ~Device() override;
     void ApplyDefaults();
+    Result ApplyViewport(const Viewport& viewport);
     void ApplyRenderState(uint32_t state);
     void ApplyStageState(uint32_t stage, uint32_t state);
     void LoadModelView() const;

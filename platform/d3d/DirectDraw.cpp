@@ -3,6 +3,7 @@
 
 #include "platform/d3d/D3DSettings.h"
 #include "platform/d3d/Direct3D.h"
+#include "platform/d3d/TextureSurface.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -216,6 +217,8 @@ Result DisplayDriver::CreateSurface(const SurfaceDesc& request, Surface** out) {
     SurfaceDesc desc = request;
     SurfaceDesc mode;
     GetDisplayMode(mode);
+    if ((request.caps & CapsTexture) != 0)
+        return CreateTextureChain(this, request, out);
     if ((request.caps & CapsPrimarySurface) != 0) {
         if (D3DShouldFail(D3DStep::CreatePrimary, &r))
             return r;
@@ -358,6 +361,12 @@ Surface::Surface(DisplayDriver* owner, Kind surfaceKind, const SurfaceDesc& surf
 
 Surface::~Surface() {
     Settings().liveObjects--;
+    if (nextLevel != nullptr)
+        nextLevel->Release();
+    if (texture != nullptr) {
+        driver->MakeCurrent();
+        texture->Release();
+    }
     if (backBuffer != nullptr)
         backBuffer->Release();
     if (depthBuffer != nullptr)
@@ -385,7 +394,7 @@ Result Surface::GetAttachedSurface(uint32_t caps, Surface** out) {
     Result r = ErrGeneric;
     if ((caps & CapsBackBuffer) != 0 && D3DShouldFail(D3DStep::CreateBackBuffer, &r))
         return r;
-    for (Surface* s : {backBuffer, depthBuffer}) {
+    for (Surface* s : {backBuffer, depthBuffer, nextLevel}) {
         if (s != nullptr && (s->desc.caps & caps) == caps) {
             s->AddRef();
             *out = s;
@@ -506,6 +515,8 @@ Result Surface::ReadBack(Surface* source) {
 
 Result Surface::Lock(const Rect* /*rect*/, SurfaceDesc& out, void** bits, uint32_t /*flags*/) {
     *bits = nullptr;
+    if (kind == Kind::Texture)
+        return LockTexture(out, bits);
     Result r = ErrGeneric;
     if (D3DShouldFail(D3DStep::LockSurface, &r))
         return r;
@@ -520,6 +531,8 @@ Result Surface::Lock(const Rect* /*rect*/, SurfaceDesc& out, void** bits, uint32
 }
 
 Result Surface::Unlock(const Rect* /*rect*/) {
+    if (kind == Kind::Texture)
+        return UnlockTexture();
     if (!locked)
         return ErrNotLocked;
     locked = false;

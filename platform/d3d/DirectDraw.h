@@ -2,7 +2,7 @@
 // OpenGL (compatibility profile) in the SDL window. Objects are reference counted: whoever creates or
 // receives one owns one reference and gives it back with Release(), which returns the count left; an object
 // is deleted when its count reaches zero. Surfaces hold their driver, a back buffer holds its depth buffer.
-// What it does not implement: palettes, overlays, colour keys, texture surfaces (added with the textures),
+// Texture surfaces are in TextureSurface.h. What it does not implement: palettes, overlays, colour keys,
 // more than one adapter. Main thread only; one OpenGL context per driver object, made current on creation.
 #pragma once
 
@@ -17,6 +17,7 @@ namespace platform {
 
 class DisplayDriver;
 class Direct3D;
+class TextureStorage;
 
 class RefCounted {
 public:
@@ -46,7 +47,7 @@ private:
 
 class Surface final : public RefCounted {
 public:
-    enum class Kind { Primary, RenderTarget, ZBuffer, SystemMemory };
+    enum class Kind { Primary, RenderTarget, ZBuffer, SystemMemory, Texture };
 
     Result GetSurfaceDesc(SurfaceDesc& out) const;
     // The first attached surface whose capabilities include caps; one more reference for the caller.
@@ -67,13 +68,18 @@ public:
 
     // For the device.
     Kind GetKind() const { return kind; }
+    // Texture surfaces: the GL texture of their chain.
+    uint32_t GetTexture() const;
     uint32_t GetFramebuffer() const { return framebuffer; }
     Surface* GetDepthBuffer() const { return depthBuffer; }
     void MarkLost() { lost = true; }
 
 private:
     friend class DisplayDriver;
+    friend Result CreateTextureChain(DisplayDriver* driver, const SurfaceDesc& request, Surface** out);
     Surface(DisplayDriver* driver, Kind kind, const SurfaceDesc& desc);
+    Result LockTexture(SurfaceDesc& out, void** bits); // TextureSurface.cpp
+    Result UnlockTexture();
     ~Surface() override;
     Result Present(Surface* backBuffer);
     Result ReadBack(Surface* source);
@@ -90,6 +96,9 @@ private:
     Surface* depthBuffer = nullptr; // render target: its attached depth buffer, holds a reference
     Clipper* clipper = nullptr;     // holds a reference
     std::vector<uint8_t> memory;    // system-memory pixels
+    TextureStorage* texture = nullptr; // texture surfaces: the chain's GL texture, one reference
+    uint32_t textureLevel = 0;
+    Surface* nextLevel = nullptr; // texture surfaces: the next mip level, holds a reference
 };
 
 using ModeCallback = std::function<bool(const SurfaceDesc& mode)>;

@@ -215,6 +215,12 @@ void InputDevice::AddMotion(int32_t dx, int32_t dy, int32_t dz) {
     motionZ += dz;
 }
 
+void InputDevice::ClearInput() {
+    buffer.clear();
+    overflowed = false;
+    motionX = motionY = motionZ = 0;
+}
+
 void FeedKey(uint32_t code, bool down) {
     Devices& devices = TheDevices();
     if (code >= KeyboardStateSize)
@@ -284,6 +290,8 @@ void Reset() {
     devices.failing.clear();
     devices.keys.fill(0);
     devices.buttons.fill(0);
+    for (InputDevice* device : devices.live)
+        device->ClearInput();
     for (int i = 0; i < 2; ++i) {
         devices.acquireRefusals[i] = 0;
         devices.failStateRead[i] = false;

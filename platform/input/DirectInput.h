@@ -202,6 +202,8 @@ public:
     void Append(uint32_t offset, uint32_t data);
     void AddMotion(int32_t dx, int32_t dy, int32_t dz);
     void MarkLost() { lost = true; }
+    // Forgets buffered events and motion not yet read.
+    void ClearInput();
     DeviceKind Kind() const { return kind; }
 
 private:

@@ -166,6 +166,22 @@ TEST(XMLNode, SetAttributeReplacesValueAndFormInPlace) {
     EXPECT_FALSE(node.HasAttribute("B"));
 }
 
+TEST(XMLNode, ManyAttributesStayFindableInOrder) {
+    XMLNode node("n", nullptr);
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < 40; ++i)
+            node.SetAttribute("a" + std::to_string(i), std::to_string(i + round * 100));
+    ASSERT_EQ(node.attributes.size(), 40u);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(node.attributes[i]->name, "a" + std::to_string(i));
+        XMLValue* value = node.GetAttribute("a" + std::to_string(i), 0);
+        ASSERT_NE(value, nullptr);
+        EXPECT_EQ(value->AsInt(), i + 100);
+    }
+    EXPECT_EQ(node.FindAttribute("a40"), nullptr);
+    EXPECT_EQ(node.FindAttribute(""), nullptr);
+}
+
 TEST(XMLValue, ConvertsOnceAndAgainAfterAChange) {
     XMLValue value(L"abc");
     EXPECT_EQ(value.GetMode(), XMLValue::ModeWide);

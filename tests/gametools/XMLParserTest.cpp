@@ -2,9 +2,14 @@
 #include "gametools/XMLParser.h"
 
 #include "engine/core/Error.h"
+#include "engine/files/FileManager.h"
+#include "engine/files/FileTextual.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
 
@@ -206,4 +211,97 @@ TEST(XMLParser, FailedParseKeepsOrDropsThePartialTree) {
     EXPECT_EQ(fresh->GetParent(), nullptr);
     EXPECT_EQ(fresh->children.size(), 1u);
     delete fresh;
+}
+
+namespace {
+
+// Files below a temporary folder, reached through a file manager as the game reaches its data.
+class XMLParserFiles : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = std::filesystem::path(VelmoraTest::TempDir()) / "xml";
+        std::filesystem::create_directories(folder);
+        files = std::make_unique<OrvexEngine::FileManager>(folder.string(), false, "data", 0);
+        OrvexEngine::FileManager::Instance(files.get());
+    }
+    std::string Write(const std::string& name, const std::string& bytes) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+        return (folder / name).string();
+    }
+
+    VelmoraTest::TestLog log;
+    std::filesystem::path folder;
+    std::unique_ptr<OrvexEngine::FileManager> files;
+};
+
+// The same document in UTF-16 code units, little- or big-endian.
+std::string Utf16(const std::u16string& text, bool bigEndian) {
+    std::string bytes;
+    for (char16_t unit : text) {
+        const char low = char(unit & 0xFF);
+        const char high = char(unit >> 8);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(XMLParserFiles, ReadsEveryEncodingBySignature) {
+    const std::string utf8 =
+        "<?xml version='1.0'?>\n<texts>\n  <text key='title'>Höhe \xE2\x82\xAC</text>\n</texts>\n";
+    const std::u16string utf16 =
+        u"<?xml version='1.0'?>\n<texts>\n  <text key='title'>Höhe €</text>\n</texts>\n";
+    const std::pair<const char*, std::string> encodings[] = {
+        {"ansi.xml", utf8},
+        {"utf8.xml", "\xEF\xBB\xBF" + utf8},
+        {"utf16le.xml", "\xFF\xFE" + Utf16(utf16, false)},
+        {"utf16be.xml", "\xFE\xFF" + Utf16(utf16, true)},
+    };
+    for (const auto& [name, bytes] : encodings) {
+        SCOPED_TRACE(name);
+        const std::string path = Write(name, bytes);
+        XMLNode document;
+        XMLParser().Load(&document, path);
+        XMLValue* text = XMLNode::SelectAttribute(&document, "texts/text", "key");
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->AsString(), "title");
+        EXPECT_EQ(XMLNode::SelectNode(&document, "texts/text")->value.AsWideString(), L"H\u00F6he \u20AC");
+
+        XMLNode* root = nullptr;
+        XMLParser().ParseFile(root, path);
+        ASSERT_NE(root, nullptr);
+        EXPECT_EQ(root->name, "texts");
+        delete root;
+    }
+}
+
+TEST_F(XMLParserFiles, FileAndFormatErrorsArePassedOn) {
+    XMLNode* root = nullptr;
+    try {
+        XMLParser().ParseFile(root, (folder / "missing.xml").string());
+        ADD_FAILURE() << "no error";
+    } catch (const OrvexEngine::FileError& error) {
+        EXPECT_NE(error.GetText().find("Failed to open"), std::string::npos) << error.GetText();
+    }
+
+    // A file cut inside a tag, and a binary file opened as XML.
+    const std::string cut = Write("cut.xml", "<window>\r\n  <button name='ok'\r\n   size=");
+    try {
+        XMLParser().ParseFile(root, cut);
+        ADD_FAILURE() << "no error";
+    } catch (const OrvexEngine::FileError& error) {
+        EXPECT_EQ(error.GetText(), "XML format error at line 3: code 14");
+    }
+    EXPECT_EQ(root, nullptr);
+
+    const std::string binary = Write("image.xml", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR<", 17));
+    XMLNode document;
+    EXPECT_THROW(XMLParser().Load(&document, binary), OrvexEngine::FileError);
+
+    // Parse leaves the file to its caller.
+    auto file =
+        std::unique_ptr<OrvexEngine::FileTextual>(files->OpenTextFile(Write("ok.xml", "<a/><b/>"), 0, 0));
+    XMLParser().Parse(&document, file.get());
+    EXPECT_EQ(document.children.size(), 2u);
 }

@@ -2,12 +2,16 @@
 #include "engine/core/StringUtils.h"
 
 #include "platform/win/Process.h"
+#include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 using namespace OrvexEngine;
 
@@ -105,23 +109,33 @@ TEST(StringUtils, ParsesNumbers) {
 }
 
 // A language whose locale writes "," as the decimal point must not change how numbers are written or read:
-// settings files and data files are shared between languages.
-TEST(StringUtils, NumbersKeepTheDecimalPointUnderAnyLocale) {
-    const char* previous = std::setlocale(LC_ALL, nullptr);
-    std::string saved = previous != nullptr ? previous : "C";
-    bool haveCommaLocale = false;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"}) {
-        if (std::setlocale(LC_ALL, name) != nullptr) {
-            haveCommaLocale = true;
-            break;
+// settings files and data files are shared between languages. Machines without such a locale installed get
+// one built into the test's temporary folder.
+TEST(StringUtils, NumbersKeepTheDecimalPointUnderACommaLocale) {
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    bool selected = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    if (!selected) {
+        const std::string dir = VelmoraTest::TempDir() + "/locales";
+        const std::string build = "localedef -i de_DE -f UTF-8 '" + dir + "/de_DE.UTF-8' > /dev/null 2>&1";
+        std::filesystem::create_directories(dir);
+        if (std::system(build.c_str()) == 0) {
+            setenv("LOCPATH", dir.c_str(), 1);
+            selected = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
         }
     }
+    if (!selected)
+        GTEST_SKIP() << "no locale with a decimal comma could be installed or built";
+    char printed[32];
+    std::snprintf(printed, sizeof(printed), "%.1f", 1.5);
+    EXPECT_STREQ(printed, "1,5") << "the locale in force does not use a comma; the test proves nothing";
+
     EXPECT_EQ(FloatToText(1.5f, 2), "1.50");
+    EXPECT_EQ(FloatToTextW(-0.25f, 2), L"-0.25");
     EXPECT_FLOAT_EQ(ParseFloat("2.75"), 2.75f);
     EXPECT_FLOAT_EQ(ParseFloatW(L"2.75"), 2.75f);
+
     std::setlocale(LC_ALL, saved.c_str());
-    if (!haveCommaLocale)
-        GTEST_SKIP() << "no locale with a decimal comma installed; checked under the process locale only";
+    unsetenv("LOCPATH");
 }
 
 TEST(StringUtils, ConvertsBetweenUtf8AndWide) {

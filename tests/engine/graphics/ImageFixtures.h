@@ -6,6 +6,7 @@
 #include "engine/graphics/Image.h"
 #include "tools/formats/PngWriter.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -30,6 +31,36 @@ inline VelmoraFormats::Picture ToPicture(const OrvexEngine::Image& image) {
         for (uint32_t x = 0; x < image.width; ++x) {
             std::vector<uint8_t> p = PixelAt(image, x, image.height - 1 - y);
             std::copy(p.begin(), p.end(), picture.At(x, y));
+        }
+    return picture;
+}
+
+// A picture a person can check at a glance: a colour gradient (red grows to the right, green to the top),
+// a white arrow pointing up in the upper half, a blue disc at the top left, and alpha falling to the bottom.
+inline VelmoraFormats::Picture SamplePicture(uint32_t w = 96, uint32_t h = 64) {
+    VelmoraFormats::Picture picture(w, h, 4);
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x) {
+            uint8_t* p = picture.At(x, y);
+            p[0] = uint8_t(255 * x / (w - 1));
+            p[1] = uint8_t(255 * (h - 1 - y) / (h - 1));
+            p[2] = 64;
+            p[3] = uint8_t(255 - 191 * y / (h - 1));
+            const int dx = int(x) - int(w) / 6, dy = int(y) - int(h) / 5;
+            if (dx * dx + dy * dy < int(h * h / 64)) {
+                p[0] = 0;
+                p[1] = 0;
+                p[2] = 255;
+                p[3] = 255;
+            }
+            const int cx = int(w) / 2, top = int(h) / 8, tip = int(h) / 3;
+            const int ax = std::abs(int(x) - cx);
+            const bool head = int(y) >= top && int(y) < tip && ax <= int(y) - top;
+            const bool shaft = int(y) >= tip && int(y) < int(h) / 2 && ax <= int(w) / 32;
+            if (head || shaft) {
+                p[0] = p[1] = p[2] = 255;
+                p[3] = 255;
+            }
         }
     return picture;
 }

@@ -3,6 +3,7 @@
 // program expects, on the headless offscreen driver.
 #include "platform/win/Events.h"
 #include "platform/input/DirectInput.h"
+#include "platform/win/MessageBox.h"
 #include "platform/win/NativeWindow.h"
 #include "platform/win/WindowCursor.h"
 #include "platform/win/WindowSimulation.h"
@@ -247,6 +248,13 @@ TEST(NativeWindowTest, DesktopAndWorkAreaCanBeSimulated) {
     // The offscreen driver's own desktop.
     EXPECT_GT(GetDesktopMode().width, 0u);
     EXPECT_GT(GetWorkArea().width, 0);
+}
+
+TEST(MessageBoxTest, WithoutADisplayTheTextGoesToStandardError) {
+    // Tests run on the offscreen driver: a box nobody can click would stop the program.
+    testing::internal::CaptureStderr();
+    ShowMessageBox("Some files are corrupt.", "Error", MessageBoxIcon::Error);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: Some files are corrupt.\n");
 }
 
 } // namespace
