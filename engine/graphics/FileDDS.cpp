@@ -3,6 +3,7 @@
 #include "engine/core/Error.h"
 #include "engine/core/MessageManager.h"
 #include "engine/files/FileBinary.h"
+#include "engine/files/FileManager.h"
 #include "engine/graphics/ImageFileErrors.h"
 
 #include <algorithm>
@@ -54,6 +55,11 @@ uint8_t ChannelValue(uint32_t pixel, uint32_t shift, uint32_t bits) {
         return 0;
     const uint32_t v = uint32_t((pixel >> shift) & ((uint64_t(1) << bits) - 1));
     return uint8_t(bits < 8 ? RescaleChannelBits(v, bits, 8) : v >> (bits - 8));
+}
+
+// The TextureFormat codes the device samples; none (everything decoded) without a device.
+uint32_t DeviceTextureFormats() {
+    return 0;
 }
 
 uint32_t HalveAtLeastOne(uint32_t n, uint32_t level) {
@@ -120,8 +126,11 @@ uint32_t RescaleChannelBits(uint32_t v, uint32_t n, uint32_t m) {
     return v >> (n - m);
 }
 
-FileDDS::FileDDS(FileBinary* openFile, uint32_t textureFormats) : file(openFile) {
-    name = file->GetName();
+FileDDS::FileDDS(const std::string& fileName)
+    : FileDDS(FileManager::Instance()->OpenFile(fileName, false, 0), DeviceTextureFormats(), fileName) {}
+
+FileDDS::FileDDS(FileBinary* openFile, uint32_t textureFormats, const std::string& fileName)
+    : file(openFile), name(fileName.empty() ? openFile->GetName() : fileName) {
     try {
         ReadHeader();
     } catch (...) {

@@ -37,10 +37,13 @@ uint32_t RescaleChannelBits(uint32_t v, uint32_t n, uint32_t m);
 
 class FileDDS {
 public:
+    // Opens the file through the file manager and reads its header; the device's texture formats decide
+    // which compressed formats stay compressed. Throws FileError (nothing is left open).
+    explicit FileDDS(const std::string& fileName);
     // Reads the header of an open file, which the FileDDS takes over; textureFormats holds bit n for each
     // TextureFormat code n the device can sample. Throws FileError after deleting the file: also for pixel
-    // formats it cannot read ("Unsupported ...").
-    FileDDS(FileBinary* file, uint32_t textureFormats);
+    // formats it cannot read ("Unsupported ..."). Error texts name fileName, or the file's own name.
+    FileDDS(FileBinary* file, uint32_t textureFormats, const std::string& fileName = "");
     FileDDS(const FileDDS&) = delete;
     FileDDS& operator=(const FileDDS&) = delete;
     virtual ~FileDDS();

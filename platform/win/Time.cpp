@@ -1,7 +1,8 @@
 #include "platform/win/Time.h"
 
 #include <algorithm>
-#include <ctime>
+#include <chrono>
+#include <thread>
 
 namespace platform {
 
@@ -21,9 +22,8 @@ std::vector<uint32_t> raisedPeriods;
 int unmatchedEnds = 0;
 
 int64_t MonotonicNanoseconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<int64_t>(now.tv_sec) * nanosecondsPerSecond + now.tv_nsec;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
 }
 
 uint32_t Milliseconds() {
@@ -57,11 +57,7 @@ void Sleep(uint32_t milliseconds) {
         AdvanceFakeClockMilliseconds(milliseconds);
         return;
     }
-    timespec wanted{static_cast<time_t>(milliseconds / 1000),
-                    static_cast<long>(milliseconds % 1000) * 1000000};
-    timespec left{};
-    while (nanosleep(&wanted, &left) != 0)
-        wanted = left; // interrupted by a signal: sleep the rest
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 bool TimeGetDevCaps(uint32_t& minimumPeriod) {

@@ -1,11 +1,17 @@
 // ctest-label: core
 #include "engine/core/Engine.h"
 
+#include "engine/core/Config.h"
+#include "engine/core/Controls.h"
+#include "engine/core/Error.h"
 #include "engine/core/MessageManager.h"
 #include "engine/core/TimerManager.h"
+#include "engine/core/Window.h"
+#include "engine/files/FileManager.h"
 #include "engine/math/Random.h"
 #include "platform/win/Com.h"
 #include "platform/win/Time.h"
+#include "platform/win/WindowSimulation.h"
 #include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +19,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <vector>
 
 using namespace OrvexEngine;
 
@@ -39,7 +46,10 @@ EngineStartupParams Params(const std::string& title, int32_t version) {
 class EngineTest : public testing::Test {
 protected:
     void SetUp() override { platform::InstallFakeClock(); }
-    void TearDown() override { platform::RemoveFakeClock(); }
+    void TearDown() override {
+        platform::RemoveFakeClock();
+        platform::sim::Reset();
+    }
 };
 
 } // namespace
@@ -132,28 +142,92 @@ TEST_F(EngineTest, SeedsTheRandomGeneratorWithTheTickCount) {
     }
 }
 
-TEST_F(EngineTest, ShutdownDeletesEveryServiceAndEndsTheRaisedTimerPeriod) {
+namespace {
+
+// Every service the engine registers, null once it is gone.
+void ExpectNoServices() {
+    EXPECT_EQ(MessageManager::Instance(), nullptr);
+    EXPECT_EQ(FileManager::Instance(), nullptr);
+    EXPECT_EQ(TimerManager::Instance(), nullptr);
+    EXPECT_EQ(Config::Instance(), nullptr);
+    EXPECT_EQ(Window::Instance(), nullptr);
+    EXPECT_EQ(Controls::Instance(), nullptr);
+    EXPECT_TRUE(platform::GetRaisedTimerPeriods().empty());
+}
+
+// The positions of the texts in the log, in the order given; npos for a missing one.
+std::vector<size_t> Positions(const std::string& html, const std::vector<std::string>& texts) {
+    std::vector<size_t> positions;
+    for (const std::string& text : texts)
+        positions.push_back(html.find(text));
+    return positions;
+}
+
+} // namespace
+
+TEST_F(EngineTest, ShutdownDeletesServicesInReverseOrderAndTheLogLast) {
     EngineStartupParams params = Params("Shutdown", 100);
     params.logEnabled = true;
     params.logDirectory = VelmoraTest::TempDir() + "/shutdown";
-    std::string path;
     for (int round = 0; round < 2; ++round) { // one engine after another in one process
+        std::string path;
         {
             Engine engine(params);
             EXPECT_EQ(platform::GetRaisedTimerPeriods().size(), 1u);
-            ASSERT_NE(MessageManager::Instance(), nullptr);
             ASSERT_NE(TimerManager::Instance(), nullptr);
             path = Log()->GetFilePath();
             engine.BeginFrame();
             engine.Tick(0);
         }
-        EXPECT_EQ(MessageManager::Instance(), nullptr);
-        EXPECT_EQ(TimerManager::Instance(), nullptr);
-        EXPECT_TRUE(platform::GetRaisedTimerPeriods().empty());
-        // The log was the last service deleted: its tail closes the file.
+        ExpectNoServices();
         const std::string html = ReadFile(path);
-        EXPECT_EQ(html.rfind("</BODY></HTML>"), html.size() - 14) << html;
+        const std::vector<size_t> at =
+            Positions(html, {"Initialization of File Manager...",
+                             "Window creation:", "Initialization of DirectInput devices...",
+                             "DirectInput devices destroying:", "Window destroying:", "Shutdown Log end:"});
+        for (size_t i = 0; i < at.size(); ++i) {
+            ASSERT_NE(at[i], std::string::npos) << "line " << i << " missing: " << html;
+            if (i > 0) {
+                EXPECT_LT(at[i - 1], at[i]) << "line " << i << " out of order";
+            }
+        }
+        EXPECT_EQ(html.rfind("</BODY></HTML>"), html.size() - 14); // the tail closes the file
     }
+}
+
+// A step that fails part-way (here the window's device context) takes down what was built before it, the
+// log last with its tail; the next engine of the process then builds as if nothing had happened.
+TEST_F(EngineTest, FailedConstructionDeletesWhatItHadBuilt) {
+    EngineStartupParams params = Params("Failing", 100);
+    params.logEnabled = true;
+    params.logDirectory = VelmoraTest::TempDir() + "/failing";
+    const std::string path = params.logDirectory + "\\Failing.html";
+
+    platform::sim::FailDeviceContext(true);
+    try {
+        Engine engine(params);
+        ADD_FAILURE() << "construction succeeded";
+    } catch (const FatalError& error) {
+        EXPECT_EQ(error.GetText(), "Failed to create a device context");
+    }
+    platform::sim::FailDeviceContext(false);
+
+    ExpectNoServices();
+    EXPECT_EQ(platform::ComInitialize(), platform::ComOk) << "COM left initialised";
+    platform::ComUninitialize();
+    const std::string html = ReadFile(path);
+    const std::vector<size_t> at =
+        Positions(html, {"Window creation:", "PROGRAM ABORTING: Failed to create a device context",
+                         "Failing Log end:"});
+    for (size_t i = 0; i < at.size(); ++i)
+        ASSERT_NE(at[i], std::string::npos) << "line " << i << " missing: " << html;
+    EXPECT_LT(at[0], at[1]);
+    EXPECT_LT(at[1], at[2]);
+    EXPECT_EQ(html.find("DirectInput"), std::string::npos) << "a step after the failure ran";
+
+    Engine next(params);
+    EXPECT_NE(Window::Instance(), nullptr);
+    EXPECT_EQ(platform::GetRaisedTimerPeriods().size(), 1u);
 }
 
 TEST_F(EngineTest, ComIsUninitialisedOnlyWhenTheEngineInitialisedIt) {
