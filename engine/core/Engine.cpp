@@ -10,6 +10,7 @@
 #include "engine/graphics/CameraManager.h"
 #include "engine/graphics/LightManager.h"
 #include "engine/graphics/RenderSystem_D3D7.h"
+#include "engine/graphics/ShaderManager.h"
 #include "engine/math/Random.h"
 #include "platform/win/Com.h"
 #include "platform/win/Time.h"
@@ -55,6 +56,7 @@ Engine::Engine(const EngineStartupParams& startupParams) {
         RenderSystem::Instance(new RenderSystem_D3D7(params->useStencilBuffer, params->allowOversizedWindow));
         CameraManager::Instance(new CameraManager());
         LightManager::Instance(new LightManager());
+        ShaderManager::Instance(new ShaderManager());
         Controls::Instance(new Controls_DI7(true));
         // The last step: every run of the game draws a different sequence.
         SeedRandom(platform::GetTickCount());
@@ -73,6 +75,7 @@ Engine::~Engine() {
 void Engine::DestroyServices() {
     // Reverse order of creation: each service may still use, while it is deleted, those created before it.
     DeleteService<Controls>();
+    DeleteService<ShaderManager>();
     DeleteService<LightManager>();
     DeleteService<CameraManager>();
     DeleteService<RenderSystem>();
@@ -117,6 +120,7 @@ void Engine::UpdateManagers() {
     renderSystem->Refresh();
     CameraManager::Instance()->Update();
     LightManager::Instance()->Apply();
+    ShaderManager::Instance()->Update();
     // The frame's one begin-scene and end-scene (the model render pass, once it exists, draws between them).
     if (renderSystem->ready) {
         renderSystem->BeginScene();
