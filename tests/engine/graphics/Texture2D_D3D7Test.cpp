@@ -3,6 +3,7 @@
 // the display depth, the memory figure of a mip chain, on-demand surfaces and surfaces given back by a device
 // reset.
 #include "engine/graphics/Texture2D_D3D7.h"
+#include "engine/core/Error.h"
 #include "engine/files/FileManager.h"
 #include "engine/graphics/Image.h"
 #include "engine/graphics/TextureManager.h"
@@ -241,6 +242,16 @@ TEST_F(DeviceTextures, OnDemandSurfacesAndDeviceResets) {
     EXPECT_TRUE(lazy->HasSurface());
     EXPECT_FALSE(rs.recreateTextures);
     EXPECT_TRUE(rs.ready);
+
+    // The live-texture list: a texture it does not hold stops the program.
+    rs.RemoveTexture(lazy);
+    try {
+        rs.RemoveTexture(lazy);
+        ADD_FAILURE() << "removed twice";
+    } catch (const FatalError& e) {
+        EXPECT_EQ(e.GetText(), "RenderSystem_D3D7: Failed to remove texture \"" + lazy->name + "\"");
+    }
+    rs.AddTexture(lazy);
 }
 
 TEST_F(DeviceTextures, ASurfaceThatCannotBeMadeIsLoggedAndTriedAgain) {
