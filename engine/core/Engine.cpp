@@ -12,6 +12,8 @@
 #include "engine/graphics/RenderSystem_D3D7.h"
 #include "engine/graphics/ShaderManager.h"
 #include "engine/math/Random.h"
+#include "engine/sound/SoundManager.h"
+#include "engine/sound/SoundSystem_DS7.h"
 #include "platform/win/Com.h"
 #include "platform/win/Time.h"
 
@@ -58,6 +60,12 @@ Engine::Engine(const EngineStartupParams& startupParams) {
         LightManager::Instance(new LightManager());
         ShaderManager::Instance(new ShaderManager());
         Controls::Instance(new Controls_DI7(true));
+        // Sound is optional: when the device cannot start (it logged why), the game runs silent.
+        try {
+            SoundSystem::Instance(new SoundSystem_DS7(params->sound3D));
+            SoundManager::Instance(new SoundManager());
+        } catch (const Error&) {
+        }
         // The last step: every run of the game draws a different sequence.
         SeedRandom(platform::GetTickCount());
     } catch (...) {
@@ -74,6 +82,8 @@ Engine::~Engine() {
 
 void Engine::DestroyServices() {
     // Reverse order of creation: each service may still use, while it is deleted, those created before it.
+    DeleteService<SoundManager>();
+    DeleteService<SoundSystem>();
     DeleteService<Controls>();
     DeleteService<ShaderManager>();
     DeleteService<LightManager>();
@@ -126,6 +136,11 @@ void Engine::UpdateManagers() {
         renderSystem->BeginScene();
         renderSystem->EndScene();
     }
+    // Last in the frame: the sound requests the frame's logic queued are carried out.
+    if (SoundSystem* soundSystem = SoundSystem::Instance())
+        soundSystem->Refresh();
+    if (SoundManager* soundManager = SoundManager::Instance())
+        soundManager->Update(true);
 }
 
 bool Engine::IsExitRequested() const {
