@@ -155,6 +155,8 @@ protected:
         lamp->position = Vec3(-4, -10, 8);
         lamp->attenuation[0] = 1;
         lamp->diffuse = Vec4(0.65f, 0.65f, 0.6f, 1);
+        lamp->ambient = Vec4(0, 0, 0, 1);
+        lamp->specular = Vec4(0, 0, 0, 1);
         lights->SetAmbient(Vec4(0.3f, 0.3f, 0.3f, 1));
     }
     void TearDown() override {
