@@ -138,6 +138,11 @@ TEST(Generate, RefusesToClearAFolderAroundOrInsideTheContent) {
     for (const fs::path& out : {temp, content, content / "staged"})
         EXPECT_THROW(VbGen::Generate(VbGen::Profile::Full, content.string(), out.string()), VbGen::GenError)
             << out;
+    // Nor a folder of other files.
+    WriteText(temp / "other/notes.txt", "keep");
+    EXPECT_THROW(VbGen::Generate(VbGen::Profile::Full, content.string(), (temp / "other").string()),
+                 VbGen::GenError);
+    EXPECT_EQ(ReadText(temp / "other/notes.txt"), "keep");
     EXPECT_EQ(ReadText(temp / "precious.txt"), "keep");
     EXPECT_TRUE(fs::exists(content / "help.html"));
     EXPECT_FALSE(fs::exists(content / "staged"));

@@ -34,6 +34,10 @@ void CheckOutputFolder(const std::string& contentDir, const std::string& outDir)
     fs::path content = fs::weakly_canonical(fs::absolute(contentDir, error), error);
     if (outDir.empty() || out == out.root_path() || IsWithin(content, out) || IsWithin(out, content))
         throw GenError("refusing to generate into " + outDir + " (a root, the content folder or around it)");
+    // An existing folder must be empty or a staged tree already: every staged tree holds the publisher file.
+    if (fs::is_directory(out, error) && !fs::is_empty(out, error) &&
+        !fs::exists(out / "publisher.xml", error))
+        throw GenError("refusing to generate into " + outDir + ": it holds files but no staged data tree");
 }
 
 } // namespace

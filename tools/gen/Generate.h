@@ -22,7 +22,8 @@ struct GenerateReport {
 };
 
 // Throws GenError when a source breaks a rule, an output cannot be written, the family of options.only
-// does not exist, or outDir is a place the generator must not clear (a root, the content or an ancestor).
+// does not exist, or outDir is a place the generator must not clear: a root, the content, a folder around
+// or inside it, or a non-empty folder without "publisher.xml" (which every staged tree holds).
 GenerateReport Generate(Profile profile, const std::string& contentDir, const std::string& outDir,
                         const GenerateOptions& options = {});
 
