@@ -10,6 +10,7 @@
 #include "engine/graphics/CameraManager.h"
 #include "engine/graphics/LightManager.h"
 #include "engine/graphics/RenderSystem_D3D7.h"
+#include "engine/graphics/ShaderManager.h"
 #include "engine/math/Random.h"
 #include "engine/sound/SoundManager.h"
 #include "engine/sound/SoundSystem_DS7.h"
@@ -57,6 +58,7 @@ Engine::Engine(const EngineStartupParams& startupParams) {
         RenderSystem::Instance(new RenderSystem_D3D7(params->useStencilBuffer, params->allowOversizedWindow));
         CameraManager::Instance(new CameraManager());
         LightManager::Instance(new LightManager());
+        ShaderManager::Instance(new ShaderManager());
         Controls::Instance(new Controls_DI7(true));
         // Sound is optional: when the device cannot start (it logged why), the game runs silent.
         try {
@@ -83,6 +85,7 @@ void Engine::DestroyServices() {
     DeleteService<SoundManager>();
     DeleteService<SoundSystem>();
     DeleteService<Controls>();
+    DeleteService<ShaderManager>();
     DeleteService<LightManager>();
     DeleteService<CameraManager>();
     DeleteService<RenderSystem>();
@@ -127,6 +130,7 @@ void Engine::UpdateManagers() {
     renderSystem->Refresh();
     CameraManager::Instance()->Update();
     LightManager::Instance()->Apply();
+    ShaderManager::Instance()->Update();
     // The frame's one begin-scene and end-scene (the model render pass, once it exists, draws between them).
     if (renderSystem->ready) {
         renderSystem->BeginScene();

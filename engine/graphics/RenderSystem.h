@@ -11,6 +11,7 @@
 #include "platform/d3d/D3DTypes.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace OrvexEngine {
@@ -110,6 +111,12 @@ public:
     virtual IndexBuffer* CreateIndexBufferFrom(int32_t kind, const IndexBuffer& source) = 0;
     virtual IndexBuffer* CloneIndexBuffer(const IndexBuffer& source) = 0;
     virtual Light* CreateLight(int32_t deviceIndex) = 0;
+    // Textures for the TextureManager, which owns and deletes them: from images it takes over, or from files
+    // read whenever the surface is made. Never null.
+    virtual Texture2D* CreateTexture(const std::string& name, Image* diffuse, Image* opacity, bool mipMaps,
+                                     bool onDemand) = 0;
+    virtual Texture2D* LoadTexture(const std::string& name, const std::string& diffuseName,
+                                   const std::string& opacityName, bool mipMaps, bool onDemand) = 0;
     // Never fails towards the caller: the image is re-created (white when the frame cannot be read).
     virtual void CaptureScreen(Image& image) = 0;
 

@@ -10,6 +10,7 @@
 #include "engine/graphics/Image.h"
 #include "engine/graphics/IndexBuffer_D3D7.h"
 #include "engine/graphics/Light_D3D7.h"
+#include "engine/graphics/Texture2D_D3D7.h"
 #include "engine/graphics/VertexBuffer_D3D7.h"
 #include "platform/d3d/Direct3D.h"
 #include "platform/d3d/DirectDraw.h"
@@ -522,6 +523,9 @@ void RenderSystem_D3D7::UpdateVideoMode() {
 void RenderSystem_D3D7::Reset(int32_t flags) {
     if ((flags & 1) != 0) {
         Log()->Message("\nReseting Direct3D device:");
+        if (recreateTextures)
+            for (Texture2D_D3D7* texture : textures)
+                texture->ReleaseSurface();
         Log()->Message(Dots);
         ReleaseDevice();
         Log()->Message(Dots);
@@ -532,6 +536,10 @@ void RenderSystem_D3D7::Reset(int32_t flags) {
         ResizeStageCache();
         SetDefaultStates();
     }
+    if ((flags & 2) != 0 && recreateTextures)
+        for (Texture2D_D3D7* texture : textures)
+            if (!texture->HasSurface())
+                texture->CreateSurface();
     RenderSystem::Reset(flags);
 }
 
@@ -597,6 +605,38 @@ IndexBuffer* RenderSystem_D3D7::CloneIndexBuffer(const IndexBuffer& source) {
 
 Light* RenderSystem_D3D7::CreateLight(int32_t deviceIndex) {
     return new Light_D3D7(static_cast<uint32_t>(deviceIndex), this);
+}
+
+Texture2D* RenderSystem_D3D7::CreateTexture(const std::string& name, Image* diffuse, Image* opacity, bool mipMaps,
+                                            bool onDemand) {
+    return new Texture2D_D3D7(this, name, diffuse, opacity, mipMaps, onDemand);
+}
+
+Texture2D* RenderSystem_D3D7::LoadTexture(const std::string& name, const std::string& diffuseName,
+                                          const std::string& opacityName, bool mipMaps, bool onDemand) {
+    return new Texture2D_D3D7(this, name, diffuseName, opacityName, mipMaps, onDemand);
+}
+
+bool RenderSystem_D3D7::IsHardwareDevice() const {
+    if (currentAdapter == nullptr || currentAdapter->currentDevice == nullptr)
+        return false;
+    const auto* info = static_cast<const DeviceInfo_D3D7*>(currentAdapter->currentDevice);
+    return info->deviceGuid == platform::DeviceGuidTnLHal || info->deviceGuid == platform::DeviceGuidHal;
+}
+
+void RenderSystem_D3D7::AddTexture(Texture2D_D3D7* texture) {
+    textures.push_back(texture);
+}
+
+void RenderSystem_D3D7::RemoveTexture(Texture2D_D3D7* texture) {
+    auto found = std::find(textures.begin(), textures.end(), texture);
+    if (found == textures.end())
+        Log()->Fatal("RenderSystem_D3D7: Failed to remove texture \"" + texture->name + "\"");
+    textures.erase(found);
+    // A stage must not keep pointing at a texture that is gone.
+    for (uint32_t stage = 0; stage < CachedStages(); ++stage)
+        if (stageTextures[stage] == texture)
+            SetTexture(stage, nullptr);
 }
 
 // ----- States ---------------------------------------------------------------------------------------------
@@ -698,9 +738,12 @@ void RenderSystem_D3D7::UpdateBlend() {
 }
 
 void RenderSystem_D3D7::UpdateTexture(uint32_t stage) {
-    // Texture surfaces arrive with the texture classes; until a texture can be bound the stage holds none.
-    if (device != nullptr && stageTextures[stage] == nullptr)
-        ErrorText("RenderSystem_D3D7::UpdateTexture", device->SetTexture(stage, nullptr));
+    if (device == nullptr)
+        return;
+    // The surface is made here when the texture has none (on demand, or after a reset).
+    auto* texture = static_cast<Texture2D_D3D7*>(stageTextures[stage]);
+    ErrorText("RenderSystem_D3D7::UpdateTexture",
+              device->SetTexture(stage, texture != nullptr ? texture->GetSurface() : nullptr));
 }
 
 void RenderSystem_D3D7::UpdateMaxTextureAnisotropy(uint32_t stage) {

@@ -21,6 +21,8 @@ class Surface;
 
 namespace OrvexEngine {
 
+class Texture2D_D3D7;
+
 struct AdapterInfo_D3D7 final : AdapterInfo {
     platform::Guid driverGuid;
     const platform::Guid* driverGuidPointer = nullptr; // null for the primary display driver
@@ -67,6 +69,10 @@ public:
     IndexBuffer* CreateIndexBufferFrom(int32_t kind, const IndexBuffer& source) override;
     IndexBuffer* CloneIndexBuffer(const IndexBuffer& source) override;
     Light* CreateLight(int32_t deviceIndex) override;
+    Texture2D* CreateTexture(const std::string& name, Image* diffuse, Image* opacity, bool mipMaps,
+                             bool onDemand) override;
+    Texture2D* LoadTexture(const std::string& name, const std::string& diffuseName, const std::string& opacityName,
+                           bool mipMaps, bool onDemand) override;
     void CaptureScreen(Image& image) override;
     void SetDefaultStates() override;
     void SetMaterial(const Vec4& ambient, const Vec4& diffuse, const Vec4& specular, const Vec4& emissive,
@@ -76,6 +82,14 @@ public:
     void ErrorText(const std::string& context, platform::Result result) const;
     // The current device, or null between a release and the next creation.
     platform::Device* GetDevice() const { return device; }
+    platform::DisplayDriver* GetDirectDraw() const { return directDraw; }
+    // True on the hardware devices, whose textures the driver manages.
+    bool IsHardwareDevice() const;
+
+    // The live textures, kept by every Texture2D_D3D7 for its whole life; a texture that is not in the list
+    // stops the program through Fatal.
+    void AddTexture(Texture2D_D3D7* texture);
+    void RemoveTexture(Texture2D_D3D7* texture);
 
 protected:
     void UpdateProjectionMatrix() override;
@@ -119,6 +133,7 @@ private:
     platform::Surface* primarySurface = nullptr;   // owned reference
     platform::Surface* backBuffer = nullptr;       // owned reference
     platform::SurfaceDesc backBufferDesc;
+    std::vector<Texture2D_D3D7*> textures; // not owned: every live texture, in the order made
 };
 
 } // namespace OrvexEngine

@@ -262,8 +262,19 @@ void Device::ApplyDefaults() {
     glActiveTexture(GL_TEXTURE0);
     SetMaterial(Material());
     LoadModelView();
+    LoadProjection();
+}
+
+void Device::LoadProjection() const {
+    // Direct3D samples pixels at their integer corners, GL at their centres: the picture moves (almost) half
+    // a pixel right and down so that pictures made for the device land on the same pixels. A little less than
+    // half keeps edges off the pixel centres, so a pixel on a top or left edge is drawn as Direct3D draws it.
+    const float shift = 1.0f - 2.0f / 64.0f; // in half pixels
     glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(projection.m);
+    glLoadIdentity();
+    glTranslatef(shift / static_cast<float>(viewportWidth), -shift / static_cast<float>(viewportHeight), 0);
+    glMultMatrixf(projection.m);
+    glMatrixMode(GL_MODELVIEW);
 }
 
 Result Device::GetCaps(DeviceDesc& out) const {
@@ -315,6 +326,9 @@ Result Device::ApplyViewport(const Viewport& viewport) {
     glScissor(static_cast<GLint>(viewport.x), y, static_cast<GLsizei>(viewport.width),
               static_cast<GLsizei>(viewport.height));
     glDepthRange(viewport.minZ, viewport.maxZ);
+    viewportWidth = viewport.width;
+    viewportHeight = viewport.height;
+    LoadProjection();
     return ResultOk;
 }
 
@@ -439,9 +453,7 @@ Result Device::SetTransform(uint32_t type, const Matrix& matrix) {
     }
     if (type == TransformProjection) {
         projection = matrix;
-        glMatrixMode(GL_PROJECTION);
-        glLoadMatrixf(projection.m);
-        glMatrixMode(GL_MODELVIEW);
+        LoadProjection();
         return ResultOk;
     }
     if (type >= TransformTexture0 && type < TransformTexture0 + MaxStages) {

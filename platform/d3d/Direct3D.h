@@ -74,6 +74,7 @@ private:
     void ApplyRenderState(uint32_t state);
     void ApplyStageState(uint32_t stage, uint32_t state);
     void LoadModelView() const;
+    void LoadProjection() const;
     void SendLight(uint32_t index) const;
     Result Draw(uint32_t type, uint32_t fvf, const void* vertices, uint32_t vertexCount, const void* indices,
                 bool wide, uint32_t indexCount);
@@ -86,6 +87,8 @@ private:
     std::array<std::array<uint32_t, 32>, MaxStages> stageStates{};
     std::array<uint32_t, MaxStages> samplers{}; // GL sampler objects, one per stage
     Matrix world, view, projection;
+    uint32_t viewportWidth = 1;
+    uint32_t viewportHeight = 1;
     std::array<Matrix, MaxStages> textureMatrices;
     std::array<LightDesc, MaxLights> lights{};
     std::array<bool, MaxLights> lightSet{};

@@ -117,8 +117,7 @@ TextureStorage::TextureStorage(const std::vector<SurfaceDesc>& levelDescs)
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
-    // With fewer levels than a full chain the texture stays complete under a
-    // mipmap filter.
+    // With fewer levels than a full chain the texture stays complete under a mipmap filter.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels.size()) - 1);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (uint32_t k = 0; k < levels.size(); ++k) {

@@ -35,6 +35,7 @@ AudioResult AudioDevice::Create(AudioDevice** device, void* outer) {
     *device = nullptr;
     if (outer != nullptr)
         return AudioErrNoAggregation;
+    lastError.clear();
     const AudioResult injected = AudioTestHooks::Take(AudioCall::CreateDevice);
     if (injected < 0)
         return injected;

@@ -7,6 +7,7 @@
 #include "engine/graphics/IndexBuffer_D3D7.h"
 #include "engine/graphics/Light.h"
 #include "engine/graphics/RenderSystem.h"
+#include "engine/graphics/Texture2D.h"
 #include "engine/graphics/VertexBuffer_D3D7.h"
 
 #include <algorithm>
@@ -59,6 +60,14 @@ public:
     OrvexEngine::Light* CreateLight(int32_t index) override {
         calls.push_back("CreateLight " + std::to_string(index));
         return new OrvexEngine::Light(static_cast<uint32_t>(index));
+    }
+    OrvexEngine::Texture2D* CreateTexture(const std::string& name, OrvexEngine::Image* diffuse,
+                                          OrvexEngine::Image* opacity, bool mipMaps, bool onDemand) override {
+        return new OrvexEngine::Texture2D(name, diffuse, opacity, mipMaps, onDemand);
+    }
+    OrvexEngine::Texture2D* LoadTexture(const std::string& name, const std::string& diffuseName,
+                                        const std::string& opacityName, bool mipMaps, bool onDemand) override {
+        return new OrvexEngine::Texture2D(name, diffuseName, opacityName, mipMaps, onDemand);
     }
     void CaptureScreen(OrvexEngine::Image&) override {}
     void SetMaterial(const OrvexEngine::Vec4&, const OrvexEngine::Vec4&, const OrvexEngine::Vec4&,

@@ -253,6 +253,41 @@ TEST_F(DirectDrawTest, ClearWritesDepthEvenWhenDepthWritesAreOff) {
     chain.Release();
 }
 
+TEST_F(DirectDrawTest, PixelsAreSampledAtTheirCornersAndEdgesFillAsOnTheDevice) {
+    WindowedChain chain(window.Get(), 64, 48);
+    UnlitDefaults(chain.device);
+    chain.device->Clear(0, nullptr, ClearTarget, 0xFF000000u, 1, 0);
+    chain.device->BeginScene();
+    // Screen pixels 10..20 across and 5..15 down, in clip space (y up).
+    auto clipX = [](float x) { return 2 * x / 64 - 1; };
+    auto clipY = [](float y) { return 1 - 2 * y / 48; };
+    DrawQuad(chain.device, clipX(10), clipY(15), clipX(20), clipY(5), 0.5f, 0xFFFFFFFFu);
+    chain.device->EndScene();
+    std::vector<uint8_t> rgba = chain.ReadPixels(64, 48);
+    struct Case {
+        uint32_t x, y;
+        bool covered;
+    } cases[] = {{10, 5, true},   {19, 14, true},  {9, 5, false}, {10, 4, false},
+                 {20, 14, false}, {19, 15, false}, {15, 10, true}};
+    for (const Case& c : cases)
+        EXPECT_EQ(Pixel(rgba, 64, c.x, c.y)[0] == 255, c.covered) << c.x << ", " << c.y;
+
+    // Colours are sampled at the pixels' corners: across a black-to-white ramp over the whole width, pixel 0
+    // is black and pixel 32 is half way.
+    chain.device->BeginScene();
+    ColouredVertex ramp[4] = {{-1, -1, 0.5f, 0, 0, -1, 0xFF000000u, 0, 0},
+                              {1, -1, 0.5f, 0, 0, -1, 0xFFFFFFFFu, 1, 0},
+                              {1, 1, 0.5f, 0, 0, -1, 0xFFFFFFFFu, 1, 1},
+                              {-1, 1, 0.5f, 0, 0, -1, 0xFF000000u, 0, 1}};
+    const uint16_t indices[6] = {0, 1, 2, 0, 2, 3};
+    chain.device->DrawIndexedPrimitive(PrimitiveTriangleList, ColouredFvf, ramp, 4, indices, 6, 0);
+    chain.device->EndScene();
+    rgba = chain.ReadPixels(64, 48);
+    EXPECT_LE(Pixel(rgba, 64, 0, 20)[0], 1);
+    EXPECT_NEAR(Pixel(rgba, 64, 32, 20)[0], 127.5, 1.0);
+    chain.Release();
+}
+
 TEST_F(DirectDrawTest, CullModesRemoveTrianglesByTheirWindingOnScreen) {
     WindowedChain chain(window.Get(), 64, 48);
     Device* device = chain.device;

@@ -1,0 +1,86 @@
+#include "engine/graphics/ShaderManager.h"
+
+#include "engine/core/Error.h"
+#include "engine/core/MessageManager.h"
+#include "engine/graphics/Shader.h"
+#include "engine/graphics/ShaderUser.h"
+#include "engine/graphics/TextureManager.h"
+
+namespace OrvexEngine {
+
+ShaderManager::ShaderManager() : textureManager(new TextureManager()) {}
+
+ShaderManager::~ShaderManager() {
+    for (auto& [hash, user] : users)
+        delete user;
+    users.clear();
+    shaderCount = 0;
+    delete textureManager;
+}
+
+ShaderUser* ShaderManager::CreateShaderUser(const ShaderDescriptor& description, bool onDemand) {
+    Shader* shader = nullptr;
+    auto [first, last] = users.equal_range(description.GetNameHash());
+    for (auto it = first; it != last && shader == nullptr; ++it)
+        if (it->second->Equals(description))
+            shader = it->second->GetShader();
+    if (shader == nullptr) {
+        shader = new Shader(textureManager, description, onDemand);
+        ++shaderCount;
+    }
+    ShaderUser* user = new ShaderUser(shader, description);
+    users.emplace(description.GetNameHash(), user);
+    return user;
+}
+
+ShaderUser* ShaderManager::CreateShaderUserByPolicy(const ShaderDescriptor& description, bool onDemand) {
+    return CreateShaderUser(description, onDemand);
+}
+
+ShaderUser* ShaderManager::LoadShaderUser(const std::string& name, bool onDemand) {
+    ShaderDescriptor* description = new ShaderDescriptor();
+    try {
+        description->LoadFromFile(name);
+    } catch (const Error&) {
+        // The reader has logged why; the material falls back to the plain default.
+        delete description;
+        description = new ShaderDescriptor();
+    }
+    ShaderUser* user = CreateShaderUser(*description, onDemand);
+    delete description;
+    return user;
+}
+
+void ShaderManager::ReleaseShaderUser(ShaderUser* user) {
+    if (user == nullptr)
+        return;
+    auto found = users.end();
+    auto [first, last] = users.equal_range(user->GetNameHash());
+    for (auto it = first; it != last; ++it)
+        if (it->second == user) {
+            found = it;
+            break;
+        }
+    if (found == users.end()) {
+        // Its image names may have been changed (and the hash recomputed) after it was registered.
+        for (auto it = users.begin(); it != users.end(); ++it)
+            if (it->second == user) {
+                found = it;
+                break;
+            }
+    }
+    if (found == users.end())
+        Log()->Fatal("Shader Manager: Failed to remove shader");
+    users.erase(found);
+    if (user->GetShader()->referenceCount == 1)
+        --shaderCount;
+    delete user;
+}
+
+void ShaderManager::Update() {
+    for (auto& [hash, user] : users)
+        user->UpdateAtlasFrames();
+    textureManager->Update();
+}
+
+} // namespace OrvexEngine
