@@ -7,6 +7,9 @@ set(VB_STAGING ${CMAKE_BINARY_DIR}/data-staging)
 set(VB_STAMP ${CMAKE_BINARY_DIR}/game_data.stamp)
 set(VB_EXE_RESOURCES ${CMAKE_BINARY_DIR}/generated/exe_resources.cpp)
 file(GLOB_RECURSE VB_CONTENT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/content/*)
+# A removed source leaves no newer input behind; the list of sources, rewritten only when it changes, is one.
+string(REPLACE ";" "\n" VB_CONTENT_LIST "${VB_CONTENT}")
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/game_data_sources.txt CONTENT "${VB_CONTENT_LIST}\n")
 
 find_file(VB_DEJAVU_SANS DejaVuSans.ttf PATHS ${CMAKE_SYSTEM_PREFIX_PATH}
           PATH_SUFFIXES share/fonts/truetype/dejavu)
@@ -29,7 +32,7 @@ add_custom_command(
     COMMAND vb_pack --plan ${CMAKE_SOURCE_DIR}/content/packs.txt --in ${VB_STAGING}
                     --out ${CMAKE_BINARY_DIR}/bin/data ${VB_PACK_MODE}
     COMMAND ${CMAKE_COMMAND} -E touch ${VB_STAMP}
-    DEPENDS vb_datagen vb_pack ${VB_CONTENT}
+    DEPENDS vb_datagen vb_pack ${VB_CONTENT} ${CMAKE_BINARY_DIR}/game_data_sources.txt
     COMMENT "Generating the game data"
     VERBATIM)
 add_custom_target(game_data ALL DEPENDS ${VB_STAMP} ${VB_EXE_RESOURCES})
