@@ -1,5 +1,6 @@
 // ctest-label: data
 #include "tools/gen/Generate.h"
+#include "tools/gen/AssetRandom.h"
 #include "tools/gen/ExeResources.h"
 #include "tools/gen/GenError.h"
 #include "tools/gen/LinkFile.h"
@@ -177,4 +178,29 @@ TEST(ExeResources, TableIsSortedByIdAndRefusesAnIdTwice) {
 
     resources.push_back({101, "icon", {}});
     EXPECT_THROW(VbGen::ExeResourcesSource(resources, "exe_resources.h"), VbGen::GenError);
+}
+
+TEST(AssetRandom, FollowsPcg32AndGivesEachAssetItsOwnStream) {
+    // The published first outputs of PCG32 seeded with state 42, stream 54.
+    VbGen::AssetRandom reference(42u, 54u);
+    for (uint32_t expected : {0xA15C02B7u, 0x7B47F409u, 0xBA1D3330u, 0x83D2F293u, 0xBFA4784Bu, 0xCBED606Eu})
+        EXPECT_EQ(reference.NextU32(), expected);
+
+    auto first = [](const std::string& name, uint32_t version) {
+        VbGen::AssetRandom random(name, version);
+        std::vector<uint32_t> values;
+        for (int i = 0; i < 4; ++i)
+            values.push_back(random.NextU32());
+        return values;
+    };
+    EXPECT_EQ(first("blocks\\models\\clay.mlf", 1), first("blocks\\models\\clay.mlf", 1));
+    EXPECT_NE(first("blocks\\models\\clay.mlf", 1), first("blocks\\models\\clay.mlf", 2));
+    EXPECT_NE(first("blocks\\models\\clay.mlf", 1), first("blocks\\models\\tile.mlf", 1));
+
+    VbGen::AssetRandom random("x", 1);
+    for (int i = 0; i < 1000; ++i) {
+        EXPECT_LT(random.Below(3), 3u);
+        float value = random.Range(-2.0f, 5.0f);
+        EXPECT_TRUE(value >= -2.0f && value < 5.0f) << value;
+    }
 }
