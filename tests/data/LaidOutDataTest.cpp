@@ -189,6 +189,11 @@ TEST(VbDump, ListsPackMembersAndReportsBrokenPacks) {
         EXPECT_NE(result.output.find(test.expected), std::string::npos) << test.name << "\n" << result.output;
     }
 
+    std::ofstream(temp / "plain.txt") << "plain text, no header of ours";
+    RunResult plain = RunCommand(dump + " '" + (temp / "plain.txt").string() + "'");
+    EXPECT_EQ(plain.exitCode, 1) << plain.output;
+    EXPECT_NE(plain.output.find("not a versioned file"), std::string::npos) << plain.output;
+
     // A pack appended to a program is found through the trailer.
     VbFormats::PackWriter appended;
     appended.Add("x.txt", "appended");

@@ -44,14 +44,19 @@ const Format* FindFormat(const std::string& magic) {
 int DumpVersioned(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::FILE* out) {
     VersionedHeader header = ReadHeader(bytes, base);
     const Format* format = FindFormat(header.magic);
-    std::fprintf(out, "  header: %s %u, %u bytes stated, %zu present (%s)\n", Printable(header.magic).c_str(),
-                 header.version, header.totalSize, size, format != nullptr ? format->what : "unknown format");
+    if (format == nullptr) {
+        std::fprintf(out, "  not a versioned file of the game (magic \"%s\")\n",
+                     Printable(header.magic).c_str());
+        return 1;
+    }
+    std::fprintf(out, "  header: %s %u, %u bytes stated, %zu present (%s)\n", header.magic.c_str(),
+                 header.version, header.totalSize, size, format->what);
     int problems = 0;
     if (header.totalSize != size) {
         std::fprintf(out, "  problem: the stated size differs from the %zu bytes present\n", size);
         ++problems;
     }
-    if (format == nullptr || format->records == nullptr) {
+    if (format->records == nullptr) {
         std::fprintf(out, "  (no record dump for this format yet)\n");
         return problems;
     }
