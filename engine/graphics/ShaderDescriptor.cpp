@@ -120,7 +120,9 @@ bool ShaderDescriptor::IsAnimatable(uint32_t kind, uint32_t columns, uint32_t ro
         return true;
     if (kind == AnimationAtlas)
         return columns > 0 && rows > 0 && frameCount > 0;
-    return IsSequence(kind) && frameCount > 0;
+    // Every frame of a sequence is an image file and a texture: a count beyond any real sequence is a broken
+    // file, not a reason to build millions of names.
+    return IsSequence(kind) && frameCount > 0 && frameCount <= MaxSequenceFrames;
 }
 
 uint32_t ShaderDescriptor::AddStage(uint32_t stageFlags, uint32_t kind, uint32_t columns, uint32_t rows,

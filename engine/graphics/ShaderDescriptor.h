@@ -48,6 +48,7 @@ struct ShaderStage {
 class ShaderDescriptor {
 public:
     static constexpr uint32_t MaxStages = 2;
+    static constexpr uint32_t MaxSequenceFrames = 10000; // numbered images 0000 to 9999
 
     // White colours 1 to 3, opaque black colour 4, blending off, no stage: the fallback material.
     ShaderDescriptor() = default;
@@ -76,7 +77,8 @@ public:
     void LoadFromFile(const std::string& name);
 
     // Appends a stage (scale 1, 1; offset 0, 0; both addresses = addressing) and returns its index. A stage
-    // that cannot animate (an atlas without columns or rows, a sequence without frames, an unknown kind)
+    // that cannot animate (an atlas without columns or rows, a sequence without frames or with more than
+    // MaxSequenceFrames, an unknown kind)
     // becomes a still image. Throws FatalError "Shader Stages: buffer is overflowed" with two stages present.
     uint32_t AddStage(uint32_t stageFlags, uint32_t kind, uint32_t columns, uint32_t rows,
                       uint32_t frameCount, float speed, const std::string& colorImage,

@@ -16,8 +16,8 @@ void MaterialWriter::Check(const Material& material) {
             throw FormatError("material: animation kinds are 0 to 4");
         if (stage.kind == 1 && (stage.columns == 0 || stage.rows == 0 || stage.frameCount == 0))
             throw FormatError("material: an atlas needs columns, rows and frames");
-        if (stage.kind >= 2 && stage.frameCount == 0)
-            throw FormatError("material: a sequence needs frames");
+        if (stage.kind >= 2 && (stage.frameCount == 0 || stage.frameCount > 10000))
+            throw FormatError("material: a sequence has 1 to 10000 frames");
     }
 }
 

@@ -48,8 +48,8 @@ struct MaterialFaults {
 class MaterialWriter {
 public:
     // Throws FormatError naming the rule the material breaks (at most two stages; an atlas needs columns,
-    // rows and frames; a sequence needs frames; kinds 0 to 4; blend codes 0 to 10) unless the faults skip
-    // the checks.
+    // rows and frames; a sequence has 1 to 10000 frames; kinds 0 to 4; blend codes 0 to 10) unless the faults
+    // skip the checks.
     static std::vector<uint8_t> Write(const Material& material, const MaterialFaults& faults = {});
     static void Save(const std::string& path, const Material& material, const MaterialFaults& faults = {});
 

@@ -132,9 +132,14 @@ TEST(ShaderDescriptor, AThirdStageOverflows) {
 TEST(ShaderDescriptor, StagesThatCannotAnimateBecomeStillImages) {
     struct Case {
         uint32_t kind, columns, rows, frames;
-    } cases[] = {{AnimationAtlas, 0, 2, 8},         {AnimationAtlas, 4, 0, 8},
-                 {AnimationAtlas, 4, 2, 0},         {AnimationColorSequence, 1, 1, 0},
-                 {AnimationBothSequences, 1, 1, 0}, {7, 1, 1, 5}};
+    } cases[] = {{AnimationAtlas, 0, 2, 8},
+                 {AnimationAtlas, 4, 0, 8},
+                 {AnimationAtlas, 4, 2, 0},
+                 {AnimationColorSequence, 1, 1, 0},
+                 {AnimationBothSequences, 1, 1, 0},
+                 {7, 1, 1, 5},
+                 {AnimationColorSequence, 1, 1, 10001},
+                 {AnimationOpacitySequence, 1, 1, 0xFFFFFFFFu}};
     for (const Case& c : cases) {
         ShaderDescriptor d;
         d.AddStage(0, c.kind, c.columns, c.rows, c.frames, 10.0f, "fire15.png", "", 1);
@@ -143,6 +148,10 @@ TEST(ShaderDescriptor, StagesThatCannotAnimateBecomeStillImages) {
         EXPECT_EQ(d.stages[0].frameCount, 0u);
         EXPECT_EQ(d.stages[0].columns, 1u);
     }
+    ShaderDescriptor longest;
+    longest.AddStage(0, AnimationColorSequence, 1, 1, 10000, 10.0f, "fire9999.png", "", 1);
+    EXPECT_EQ(longest.stages[0].animationKind, AnimationColorSequence);
+    EXPECT_EQ(longest.stages[0].frameCount, 10000u);
 }
 
 TEST(ShaderDescriptor, SharingRuleAndHash) {
