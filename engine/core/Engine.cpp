@@ -9,8 +9,11 @@
 #include "engine/files/FileManager.h"
 #include "engine/graphics/CameraManager.h"
 #include "engine/graphics/LightManager.h"
+#include "engine/graphics/ModelManager.h"
+#include "engine/graphics/ParticleSystemManager.h"
 #include "engine/graphics/RenderSystem_D3D7.h"
 #include "engine/graphics/ShaderManager.h"
+#include "engine/graphics/SpriteGroupManager.h"
 #include "engine/math/Random.h"
 #include "engine/sound/SoundManager.h"
 #include "engine/sound/SoundSystem_DS7.h"
@@ -59,6 +62,9 @@ Engine::Engine(const EngineStartupParams& startupParams) {
         CameraManager::Instance(new CameraManager());
         LightManager::Instance(new LightManager());
         ShaderManager::Instance(new ShaderManager());
+        ModelManager::Instance(new ModelManager());
+        SpriteGroupManager::Instance(new SpriteGroupManager());
+        ParticleSystemManager::Instance(new ParticleSystemManager());
         Controls::Instance(new Controls_DI7(true));
         // Sound is optional: when the device cannot start (it logged why), the game runs silent.
         try {
@@ -85,6 +91,9 @@ void Engine::DestroyServices() {
     DeleteService<SoundManager>();
     DeleteService<SoundSystem>();
     DeleteService<Controls>();
+    DeleteService<ParticleSystemManager>();
+    DeleteService<SpriteGroupManager>();
+    DeleteService<ModelManager>();
     DeleteService<ShaderManager>();
     DeleteService<LightManager>();
     DeleteService<CameraManager>();
@@ -113,8 +122,7 @@ void Engine::Tick(uint32_t sleepMilliseconds) {
     UpdateManagers();
     if (sleepMilliseconds > 0)
         platform::Sleep(sleepMilliseconds);
-    // The frame is shown (the model manager's present, once it exists).
-    RenderSystem::Instance()->SwapBuffers();
+    ModelManager::Instance()->Present();
     Controls* controls = Controls::Instance();
     // Asked before the frame's pressed flags are cleared, so a press of this frame is seen.
     if (controls->WasPressed("PRINTSCRN"))
@@ -129,13 +137,13 @@ void Engine::UpdateManagers() {
     RenderSystem* renderSystem = RenderSystem::Instance();
     renderSystem->Refresh();
     CameraManager::Instance()->Update();
+    // Particle systems move their sprites, sprite groups turn them into quads, lights and materials are set,
+    // and the render pass draws everything of the frame between its one begin and end of scene.
+    ParticleSystemManager::Instance()->Update();
+    SpriteGroupManager::Instance()->Update();
     LightManager::Instance()->Apply();
     ShaderManager::Instance()->Update();
-    // The frame's one begin-scene and end-scene (the model render pass, once it exists, draws between them).
-    if (renderSystem->ready) {
-        renderSystem->BeginScene();
-        renderSystem->EndScene();
-    }
+    ModelManager::Instance()->Render();
     // Last in the frame: the sound requests the frame's logic queued are carried out.
     if (SoundSystem* soundSystem = SoundSystem::Instance())
         soundSystem->Refresh();

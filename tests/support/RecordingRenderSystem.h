@@ -66,13 +66,35 @@ public:
         return new OrvexEngine::Texture2D(name, diffuse, opacity, mipMaps, onDemand);
     }
     OrvexEngine::Texture2D* LoadTexture(const std::string& name, const std::string& diffuseName,
-                                        const std::string& opacityName, bool mipMaps, bool onDemand) override {
+                                        const std::string& opacityName, bool mipMaps,
+                                        bool onDemand) override {
         return new OrvexEngine::Texture2D(name, diffuseName, opacityName, mipMaps, onDemand);
     }
     void CaptureScreen(OrvexEngine::Image&) override {}
     void SetMaterial(const OrvexEngine::Vec4&, const OrvexEngine::Vec4&, const OrvexEngine::Vec4&,
                      const OrvexEngine::Vec4&, float) override {
         calls.push_back("SetMaterial");
+    }
+
+    // Frame operations are recorded by name too; every draw also keeps its arguments and the cached states
+    // it was drawn with.
+    struct Draw {
+        bool strip = false;
+        OrvexEngine::IndexBuffer* indices = nullptr;   // not owned
+        OrvexEngine::VertexBuffer* vertices = nullptr; // not owned
+        uint32_t primitives = 0;
+        int32_t cull = 0;
+        bool depthTest = false;
+        bool depthWrite = false;
+        bool lighting = false;
+    };
+    void BeginScene() override { calls.push_back("BeginScene"); }
+    void EndScene() override { calls.push_back("EndScene"); }
+    void SwapBuffers() override { calls.push_back("SwapBuffers"); }
+    void DrawIndexedPrimitive(bool strip, OrvexEngine::IndexBuffer* indices,
+                              OrvexEngine::VertexBuffer* vertices, uint32_t primitives) override {
+        calls.push_back("DrawIndexedPrimitive");
+        draws.push_back({strip, indices, vertices, primitives, cullMode, depthTest, depthWrite, lighting});
     }
 
     int Count(const std::string& name) const {
@@ -82,6 +104,7 @@ public:
     int32_t StageAnisotropy(uint32_t stage) const { return stageAnisotropy[stage]; }
 
     std::vector<std::string> calls;
+    std::vector<Draw> draws;
 
 protected:
     void Record(const std::string& name) { calls.push_back(name); }

@@ -9,6 +9,7 @@
 #include "tools/formats/ModelWriter.h"
 #include "tools/formats/ParticleWriter.h"
 
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -99,6 +100,40 @@ inline VbFormats::ModelDescription SkinnedQuad(uint32_t frames, float speed, uin
     model.indices = quad.indices;
     model.boxes = {{{-1, -1, 0}, {1, 1, 0}}};
     return model;
+}
+
+} // namespace VelmoraTest
+
+namespace VelmoraTest {
+
+// A box of 24 vertices (four per face, so each face has its own normal and texture corners) and 12
+// triangles wound counter-clockwise seen from outside, centred on centre with the given half sizes.
+inline void AppendBox(std::vector<VbFormats::ModelVertex>& vertices, std::vector<uint32_t>& indices,
+                      const std::array<float, 3>& centre, const std::array<float, 3>& half) {
+    // Per face: the outward axis and two in-plane axes a, b whose cross product is the outward normal (for
+    // the negative faces the swapped pair turns it round), so corners -a-b, a-b, a+b, -a+b run
+    // counter-clockwise seen from outside.
+    const int faces[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
+    const float signs[6] = {1, 1, 1, -1, -1, -1};
+    for (int f = 0; f < 6; ++f) {
+        const int n = faces[f][0];
+        const int a = faces[f][1];
+        const int b = faces[f][2];
+        const uint32_t first = static_cast<uint32_t>(vertices.size());
+        const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+        for (const auto& c : corners) {
+            VbFormats::ModelVertex v;
+            v.normal = {0, 0, 0};
+            v.normal[n] = signs[f];
+            v.position = centre;
+            v.position[n] += signs[f] * half[n];
+            v.position[a] += c[0] * half[a];
+            v.position[b] += c[1] * half[b];
+            v.uv = {(c[0] + 1) / 2, (c[1] + 1) / 2};
+            vertices.push_back(v);
+        }
+        indices.insert(indices.end(), {first, first + 1, first + 2, first + 2, first + 3, first});
+    }
 }
 
 } // namespace VelmoraTest
