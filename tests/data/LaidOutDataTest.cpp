@@ -5,6 +5,7 @@
 #include "gametools/XMLNode.h"
 #include "gametools/XMLParser.h"
 #include "platform/win/Process.h"
+#include "tools/formats/MaterialWriter.h"
 #include "tools/formats/PackReader.h"
 #include "tools/formats/PackWriter.h"
 
@@ -188,6 +189,40 @@ TEST(VbDump, ListsPackMembersAndReportsBrokenPacks) {
         EXPECT_EQ(result.exitCode, test.exitCode) << test.name << "\n" << result.output;
         EXPECT_NE(result.output.find(test.expected), std::string::npos) << test.name << "\n" << result.output;
     }
+
+    // A material: its stages with the fields their animation kind adds.
+    VbFormats::Material material;
+    material.flags = 1;
+    material.blendSource = 4;
+    material.blendDestination = 5;
+    VbFormats::MaterialStage atlas;
+    atlas.kind = 1;
+    atlas.frameCount = 6;
+    atlas.speed = 12;
+    atlas.columns = 3;
+    atlas.rows = 2;
+    atlas.colorImage = "ui\\button.png";
+    material.stages.push_back(atlas);
+    VbFormats::MaterialStage still;
+    still.colorImage = "glass.jpg";
+    still.opacityImage = "glass_alpha.bmp";
+    still.addressU = 0;
+    material.stages.push_back(still);
+    VbFormats::MaterialWriter::Save((temp / "button.srf").string(), material);
+    RunResult srf = RunCommand(dump + " '" + (temp / "button.srf").string() + "'");
+    EXPECT_EQ(srf.exitCode, 0) << srf.output;
+    for (const char* line :
+         {"flags 0x1 (alpha blending)", "blend 4 5", "2 stages",
+          "stage 0: flags 0x0, atlas, 6 frames at 12 per second, 3 x 2 cells",
+          "colour \"ui\\button.png\", opacity \"\"", "stage 1: flags 0x0, still\n",
+          "colour \"glass.jpg\", opacity \"glass_alpha.bmp\"", "address 0 1, scale 1 1, offset 0 0"})
+        EXPECT_NE(srf.output.find(line), std::string::npos) << line << "\n" << srf.output;
+    VbFormats::MaterialFaults cut;
+    cut.truncateBy = 10;
+    VbFormats::MaterialWriter::Save((temp / "cut.srf").string(), material, cut);
+    RunResult broken = RunCommand(dump + " '" + (temp / "cut.srf").string() + "'");
+    EXPECT_EQ(broken.exitCode, 1) << broken.output;
+    EXPECT_NE(broken.output.find("broken: file ends"), std::string::npos) << broken.output;
 
     std::ofstream(temp / "plain.txt") << "plain text, no header of ours";
     RunResult plain = RunCommand(dump + " '" + (temp / "plain.txt").string() + "'");

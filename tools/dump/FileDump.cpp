@@ -21,7 +21,7 @@ struct Format {
 const Format formats[] = {
     {"OEPAK", "pack", DumpPack},
     {"OEMLF", "model", nullptr},
-    {"OESRF", "material", nullptr},
+    {"OESRF", "material", DumpMaterial},
     {"OEPSF", "particle system", nullptr},
     {"OEFNT", "font description", nullptr},
     {"GFTPF", "texture pack", nullptr},
