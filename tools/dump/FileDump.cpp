@@ -20,7 +20,7 @@ struct Format {
 // Every versioned format of the game; those with a record dumper are printed in full.
 const Format formats[] = {
     {"OEPAK", "pack", DumpPack},
-    {"OEMLF", "model", nullptr},
+    {"OEMLF", "model", DumpModel},
     {"OESRF", "material", DumpMaterial},
     {"OEPSF", "particle system", nullptr},
     {"OEFNT", "font description", nullptr},
