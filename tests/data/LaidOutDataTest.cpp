@@ -9,6 +9,7 @@
 #include "tools/formats/ModelWriter.h"
 #include "tools/formats/PackReader.h"
 #include "tools/formats/PackWriter.h"
+#include "tools/formats/ParticleWriter.h"
 
 #include "tests/support/TestLog.h"
 
@@ -316,5 +317,58 @@ TEST(VbDump, PrintsModelsAndTheirFaults) {
         for (const char* line : test.expected)
             EXPECT_NE(result.output.find(line), std::string::npos) << test.name << ": " << line << "\n"
                                                                    << result.output;
+    }
+}
+
+TEST(VbDump, PrintsParticleSystemsOfBothVersions) {
+    std::string dump = (BuildDir() / "tools" / "vb_dump").string();
+    fs::path temp = fs::path(VelmoraTest::TempDir()) / "particles";
+    fs::create_directories(temp);
+    VbFormats::ParticleDescription burst;
+    burst.maximumParticles = 30;
+    burst.emissionDuration = 0.3f;
+    burst.gravity = 0.8f;
+    burst.floorHeight = 0;
+    burst.emissionShape = 1;
+    burst.speedSpread = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f};
+    VbFormats::ParticleDescription old = burst;
+    old.version = 203;
+    VbFormats::ParticleDescription badShape = burst;
+    badShape.emissionShape = 7;
+
+    struct Case {
+        const char* name;
+        const VbFormats::ParticleDescription* system;
+        bool skipChecks;
+        int exitCode;
+        std::vector<const char*> expected;
+        const char* absent;
+    };
+    const Case cases[] = {
+        {"burst.psf",
+         &burst,
+         false,
+         0,
+         {"header: OEPSF 204, 453 bytes", "at most 30 particles, emission cycle 0.3 s",
+          "gravity on 0.8, floor on at 0 bouncing 0.9",
+          "speed spread      0.1 | 0.2 | 0.3 | 0.4 | 0.5 | 0.6\n", "colour            1 1 1 1 | 1 1 1 1",
+          "emission shape 1, box (-0.5 -0.5 -0.5)-(0.5 0.5 0.5)"},
+         nullptr},
+        {"old.psf", &old, false, 0, {"header: OEPSF 203, 429 bytes", "emission shape 1"}, "speed spread"},
+        {"shape.psf", &badShape, true, 1, {"emission shapes run from 0 to 2"}, nullptr},
+    };
+    for (const Case& test : cases) {
+        VbFormats::ParticleFaults faults;
+        faults.skipChecks = test.skipChecks;
+        VbFormats::ParticleWriter::Save((temp / test.name).string(), *test.system, faults);
+        RunResult result = RunCommand(dump + " '" + (temp / test.name).string() + "'");
+        EXPECT_EQ(result.exitCode, test.exitCode) << test.name << "\n" << result.output;
+        for (const char* line : test.expected)
+            EXPECT_NE(result.output.find(line), std::string::npos) << test.name << ": " << line << "\n"
+                                                                   << result.output;
+        if (test.absent != nullptr) {
+            EXPECT_EQ(result.output.find(test.absent), std::string::npos) << test.name << "\n"
+                                                                          << result.output;
+        }
     }
 }

@@ -22,7 +22,7 @@ const Format formats[] = {
     {"OEPAK", "pack", DumpPack},
     {"OEMLF", "model", DumpModel},
     {"OESRF", "material", DumpMaterial},
-    {"OEPSF", "particle system", nullptr},
+    {"OEPSF", "particle system", DumpParticles},
     {"OEFNT", "font description", nullptr},
     {"GFTPF", "texture pack", nullptr},
     {"GFHSF", "high scores", nullptr},
