@@ -5,6 +5,7 @@
 #include "engine/files/FileBinary.h"
 #include "engine/files/FileManager.h"
 #include "engine/graphics/ImageFileErrors.h"
+#include "engine/graphics/RenderSystem.h"
 
 #include <algorithm>
 #include <bit>
@@ -17,9 +18,6 @@ namespace OrvexEngine {
 namespace {
 
 constexpr uint32_t headerBytes = 128;
-constexpr int formatR8G8B8 = 1;
-constexpr int formatA8R8G8B8 = 3;
-constexpr int formatDXT1 = 6;
 
 void Widen565(uint32_t v, int* rgb) {
     const int r = int(v >> 11) & 31, g = int(v >> 5) & 63, b = int(v) & 31;
@@ -59,7 +57,8 @@ uint8_t ChannelValue(uint32_t pixel, uint32_t shift, uint32_t bits) {
 
 // The TextureFormat codes the device samples; none (everything decoded) without a device.
 uint32_t DeviceTextureFormats() {
-    return 0;
+    const RenderSystem* renderSystem = RenderSystem::Instance();
+    return renderSystem != nullptr ? renderSystem->textureFormats : 0;
 }
 
 uint32_t HalveAtLeastOne(uint32_t n, uint32_t level) {
@@ -140,10 +139,11 @@ FileDDS::FileDDS(FileBinary* openFile, uint32_t textureFormats, const std::strin
     }
     if (HasFourCC()) {
         const int dxt = DxtNumber();
-        const int code = formatDXT1 + dxt - 1;
-        format = dxt != 0 && (textureFormats & (1u << code)) != 0 ? code : formatA8R8G8B8;
+        const uint32_t code = TextureFormatDXT1 + uint32_t(dxt) - 1;
+        format =
+            dxt != 0 && (textureFormats & (1u << code)) != 0 ? TextureFormat(code) : TextureFormatA8R8G8B8;
     } else if (HasRGB()) {
-        format = alphaMask != 0 ? formatA8R8G8B8 : formatR8G8B8;
+        format = alphaMask != 0 ? TextureFormatA8R8G8B8 : TextureFormatR8G8B8;
     }
     // Neither a known block format nor channel masks: nothing here could turn the data into pixels.
     const bool readable = HasFourCC() ? DxtNumber() != 0 : HasRGB() && rgbBitCount >= 1 && rgbBitCount <= 32;
@@ -288,7 +288,7 @@ void FileDDS::ReadLevelData(uint32_t level, Image& image) {
     const size_t blockRowBytes = size_t(blockColumns) * blockSize;
     const int dxt = DxtNumber();
 
-    if (format >= formatDXT1) {
+    if (format >= TextureFormatDXT1) {
         // Kept compressed: block rows in reverse order, and each block flipped upside down.
         image.Create(w, h, 32, true, uint32_t(std::max<uint64_t>(sliceBytes, blockRowBytes)));
         for (uint32_t k = 0; k < blockRows; ++k)

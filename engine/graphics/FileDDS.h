@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/graphics/Image.h"
+#include "engine/graphics/RenderSystem.h"
 
 #include <cstdint>
 #include <string>
@@ -63,7 +64,7 @@ public:
     // released.
     bool ReadLevel(uint32_t level, Image& image);
 
-    int format = 0; // the TextureFormat the texture will live in
+    TextureFormat format = TextureFormatUnknown; // the format the texture will live in
 
 private:
     void ReadHeader();

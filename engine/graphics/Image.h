@@ -1,7 +1,7 @@
 // The engine's pixel buffer in main memory: 8, 24 or 32 bits per pixel, channels R, G, B(, A), rows packed
 // without gaps and stored bottom-up (row 0 is the picture's bottom row). Loaders, the DDS reader, texture
-// uploads and the screen capture all fill or read it in that convention. Plain value owned by whoever
-// declares it; any number of instances.
+// uploads and the screen capture all fill or read it in that convention. Owned by whoever declares or
+// creates it; any number of instances; copied only explicitly, through Copy.
 #pragma once
 
 #include "engine/math/Vector.h"

@@ -6,6 +6,8 @@
 #include "engine/graphics/ShaderUser.h"
 #include "engine/graphics/TextureManager.h"
 
+#include <algorithm>
+
 namespace OrvexEngine {
 
 ShaderManager::ShaderManager() : textureManager(new TextureManager()) {}
@@ -38,37 +40,25 @@ ShaderUser* ShaderManager::CreateShaderUserByPolicy(const ShaderDescriptor& desc
 }
 
 ShaderUser* ShaderManager::LoadShaderUser(const std::string& name, bool onDemand) {
-    ShaderDescriptor* description = new ShaderDescriptor();
+    ShaderDescriptor description;
     try {
-        description->LoadFromFile(name);
+        description.LoadFromFile(name);
     } catch (const Error&) {
         // The reader has logged why; the material falls back to the plain default.
-        delete description;
-        description = new ShaderDescriptor();
+        description = ShaderDescriptor();
     }
-    ShaderUser* user = CreateShaderUser(*description, onDemand);
-    delete description;
-    return user;
+    return CreateShaderUser(description, onDemand);
 }
 
 void ShaderManager::ReleaseShaderUser(ShaderUser* user) {
     if (user == nullptr)
         return;
-    auto found = users.end();
+    auto isUser = [user](const auto& entry) { return entry.second == user; };
     auto [first, last] = users.equal_range(user->GetNameHash());
-    for (auto it = first; it != last; ++it)
-        if (it->second == user) {
-            found = it;
-            break;
-        }
-    if (found == users.end()) {
-        // Its image names may have been changed (and the hash recomputed) after it was registered.
-        for (auto it = users.begin(); it != users.end(); ++it)
-            if (it->second == user) {
-                found = it;
-                break;
-            }
-    }
+    auto found = std::find_if(first, last, isUser);
+    // Its image names may have been changed (and the hash recomputed) after it was registered.
+    if (found == last)
+        found = std::find_if(users.begin(), users.end(), isUser);
     if (found == users.end())
         Log()->Fatal("Shader Manager: Failed to remove shader");
     users.erase(found);

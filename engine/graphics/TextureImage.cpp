@@ -6,6 +6,7 @@
 #include "engine/core/MessageManager.h"
 #include "engine/files/FilePaths.h"
 #include "engine/graphics/FileDDS.h"
+#include "engine/graphics/RenderSystem.h"
 
 #include <algorithm>
 #include <memory>
@@ -14,9 +15,6 @@ namespace OrvexEngine {
 
 namespace {
 
-constexpr int formatR8G8B8 = 1;
-constexpr int formatA8R8G8B8 = 3;
-
 EngineSettings* CurrentSettings() {
     Config* config = Config::Instance();
     return config != nullptr ? &config->GetSettings() : nullptr;
@@ -24,7 +22,9 @@ EngineSettings* CurrentSettings() {
 
 // The device's largest texture sides; 0 (no limit) without a device.
 void DeviceTextureLimits(uint32_t& width, uint32_t& height) {
-    width = height = 0;
+    const RenderSystem* renderSystem = RenderSystem::Instance();
+    width = renderSystem != nullptr ? renderSystem->maxTextureWidth : 0;
+    height = renderSystem != nullptr ? renderSystem->maxTextureHeight : 0;
 }
 
 // The nearest power of two (a tie goes up), within the device's largest texture side.
@@ -142,7 +142,7 @@ void TextureImage::Load() {
     width = diffuse->width;
     height = diffuse->height;
     bitsPerPixel = opacity != nullptr || diffuse->bitsPerPixel == 32 ? 32 : 24;
-    format = bitsPerPixel == 32 ? formatA8R8G8B8 : formatR8G8B8;
+    format = bitsPerPixel == 32 ? TextureFormatA8R8G8B8 : TextureFormatR8G8B8;
 
     DeleteMipLevels();
     if (!mipMapping)
@@ -206,7 +206,7 @@ void TextureImage::ReadInfo() {
     width = diffuse->width;
     height = diffuse->height;
     bitsPerPixel = diffuse->bitsPerPixel == 32 ? 32 : 24;
-    format = bitsPerPixel == 32 ? formatA8R8G8B8 : formatR8G8B8;
+    format = bitsPerPixel == 32 ? TextureFormatA8R8G8B8 : TextureFormatR8G8B8;
     // Only images read for the answer are dropped; images handed in stay for the uploads.
     if (!heldBefore) {
         delete diffuse;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "engine/graphics/Image.h"
+#include "engine/graphics/RenderSystem.h"
 
 #include <cstdint>
 #include <string>
@@ -50,7 +51,7 @@ public:
     uint32_t width = 0;
     uint32_t height = 0;
     uint32_t bitsPerPixel = 0;
-    int format = 0; // TextureFormat
+    TextureFormat format = TextureFormatUnknown; // R8G8B8 stands for 24-bit data without alpha
 
 private:
     bool LoadDDS();

@@ -37,15 +37,11 @@ int main(int argc, char** argv) {
     setenv("VB_TEST_TMP", root.c_str(), 1);
     setenv("XDG_DATA_HOME", (root / "data-home").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (root / "config-home").c_str(), 1);
-    // CTest hands discovered tests only the first variable of their ENVIRONMENT list, so the rest are
-    // defaulted here: the headless drivers, and the build tree's folder for pictures to look at.
+    // Headless unless the caller chose otherwise; pictures a person should look at go to the build tree.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-#ifdef VB_DEFAULT_TEST_OUTPUT
     setenv("VB_TEST_OUTPUT", VB_DEFAULT_TEST_OUTPUT, 0);
-#endif
-    if (std::getenv("VB_TEST_OUTPUT") == nullptr)
-        setenv("VB_TEST_OUTPUT", (root / "test-output").c_str(), 1);
+    setenv("VB_SOURCE_DIR", VB_DEFAULT_SOURCE_DIR, 0);
 
     int result = RUN_ALL_TESTS();
 

@@ -67,7 +67,7 @@ TEST(FileDDSTest, LevelSizesAndOffsetsOfADxt1Chain) {
     }
     EXPECT_EQ(2744u, dds.GetChainSize());
     EXPECT_EQ(128u + 2744, dds.GetLevelOffset(1, 0));
-    EXPECT_EQ(6, dds.format);
+    EXPECT_EQ(TextureFormatDXT1, dds.format);
 }
 
 TEST(FileDDSTest, HeaderValuesNeedTheirFlagsAndTheMipCountIsBounded) {
@@ -158,9 +158,11 @@ TEST(FileDDSTest, UncompressedLevelsConvertThroughTheirMasks) {
     std::copy(std::begin(pixels), std::end(pixels), picture.pixels.begin());
     struct Case {
         DdsFormat format;
-        int expectedFormat;
+        TextureFormat expectedFormat;
         uint32_t bits;
-    } cases[] = {{DdsFormat::A8R8G8B8, 3, 32}, {DdsFormat::X8R8G8B8, 1, 24}, {DdsFormat::R5G6B5, 1, 24}};
+    } cases[] = {{DdsFormat::A8R8G8B8, TextureFormatA8R8G8B8, 32},
+                 {DdsFormat::X8R8G8B8, TextureFormatR8G8B8, 24},
+                 {DdsFormat::R5G6B5, TextureFormatR8G8B8, 24}};
     for (const Case& c : cases) {
         const Bytes bytes = VelmoraFormats::WriteDds(picture, {c.format, false});
         FileDDS dds(MemoryFile("rgb.dds", bytes), allDxt);
@@ -242,7 +244,7 @@ TEST(FileDDSTest, DecodedLevelsAreBottomUp) {
     const Bytes bytes =
         WithData(WriteDdsHeader(Dxt1Header(2, 2, 0)), {0x00, 0xF8, 0x1F, 0x00, 0x04, 0x01, 0x00, 0x00});
     FileDDS dds(MemoryFile("small.dds", bytes), 0);
-    EXPECT_EQ(3, dds.format);
+    EXPECT_EQ(TextureFormatA8R8G8B8, dds.format);
     Image image;
     ASSERT_TRUE(dds.ReadLevel(0, image));
     EXPECT_EQ(2u, image.width);
@@ -259,7 +261,7 @@ TEST(FileDDSTest, DecodedRoundTripOfEveryLevelAndFormat) {
     for (DdsFormat format : {DdsFormat::DXT1, DdsFormat::DXT3, DdsFormat::DXT5}) {
         const Bytes bytes = VelmoraFormats::WriteDds(picture, {format, true});
         FileDDS dds(MemoryFile("round.dds", bytes), 0); // a device without DXT: every level decoded
-        EXPECT_EQ(3, dds.format);
+        EXPECT_EQ(TextureFormatA8R8G8B8, dds.format);
         ASSERT_EQ(3u, dds.GetMipMapCount());
         Image image;
         ASSERT_TRUE(dds.ReadLevel(0, image));

@@ -3,6 +3,7 @@
 // the display depth, the memory figure of a mip chain, on-demand surfaces and surfaces given back by a device
 // reset.
 #include "engine/graphics/Texture2D_D3D7.h"
+#include "engine/core/Error.h"
 #include "engine/files/FileManager.h"
 #include "engine/graphics/Image.h"
 #include "engine/graphics/TextureManager.h"
@@ -15,6 +16,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 using namespace OrvexEngine;
 namespace fs = std::filesystem;
@@ -241,6 +243,16 @@ TEST_F(DeviceTextures, OnDemandSurfacesAndDeviceResets) {
     EXPECT_TRUE(lazy->HasSurface());
     EXPECT_FALSE(rs.recreateTextures);
     EXPECT_TRUE(rs.ready);
+
+    // The live-texture list: a texture it does not hold stops the program.
+    rs.RemoveTexture(lazy);
+    try {
+        rs.RemoveTexture(lazy);
+        ADD_FAILURE() << "removed twice";
+    } catch (const FatalError& e) {
+        EXPECT_EQ(e.GetText(), "RenderSystem_D3D7: Failed to remove texture \"" + lazy->name + "\"");
+    }
+    rs.AddTexture(lazy);
 }
 
 TEST_F(DeviceTextures, ASurfaceThatCannotBeMadeIsLoggedAndTriedAgain) {
@@ -263,4 +275,29 @@ TEST_F(DeviceTextures, ASurfaceThatCannotBeMadeIsLoggedAndTriedAgain) {
     EXPECT_EQ(texture->GetSurface(), nullptr);
     EXPECT_TRUE(log.Contains("Texture2D_D3D7::CreateSurface (Lock)"));
     EXPECT_NE(texture->GetSurface(), nullptr);
+}
+
+TEST_F(DeviceTextures, TexturesFromImagesKeepThemForTheNextSurface) {
+    VelmoraTest::RenderFixture device(640, 480);
+    Image* diffuse = new Image();
+    MakeImage(*diffuse, 2, 2, 24, std::vector<uint8_t>(12, 90));
+    Image* opacity = new Image();
+    MakeImage(*opacity, 2, 2, 8, {10, 20, 30, 40});
+    std::unique_ptr<Texture2D> texture(
+        device.renderSystem->CreateTexture("made", diffuse, opacity, true, false));
+    auto* onDevice = static_cast<Texture2D_D3D7*>(texture.get());
+    EXPECT_TRUE(onDevice->HasSurface());
+    EXPECT_EQ(onDevice->memoryBytes, 4u * (4 + 1)); // with its one mip level
+    onDevice->ReleaseSurface();
+    EXPECT_EQ(onDevice->memoryBytes, 0u);
+    EXPECT_NE(onDevice->GetSurface(), nullptr); // made again from the kept images
+    EXPECT_EQ(onDevice->memoryBytes, 20u);
+
+    Image* lazyImage = new Image();
+    MakeImage(*lazyImage, 4, 2, 24, std::vector<uint8_t>(24, 1));
+    std::unique_ptr<Texture2D> lazy(
+        device.renderSystem->CreateTexture("lazy", lazyImage, nullptr, false, true));
+    EXPECT_FALSE(lazy->HasSurface());
+    EXPECT_EQ(lazy->width, 4u);
+    EXPECT_EQ(lazy->height, 2u);
 }

@@ -5,6 +5,7 @@
 #include "engine/core/EngineSettings.h"
 #include "engine/files/FileManager.h"
 #include "tests/engine/graphics/ImageFixtures.h"
+#include "tests/support/RecordingRenderSystem.h"
 #include "tests/support/TestLog.h"
 #include "tools/formats/BmpWriter.h"
 #include "tools/formats/DdsWriter.h"
@@ -23,7 +24,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// A log, the settings and a file manager over a fresh folder.
+// A log, the settings, a file manager over a fresh folder and a device whose largest texture is 4096.
 class TextureImageTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -34,6 +35,8 @@ protected:
         Config::Instance(config.get());
         files = std::make_unique<FileManager>(root.string(), false, "data", 0);
         FileManager::Instance(files.get());
+        device = std::make_unique<VelmoraTest::RecordingRenderSystem>(2);
+        device->maxTextureWidth = device->maxTextureHeight = 4096;
     }
 
     std::string Put(const std::string& name, const Bytes& bytes) {
@@ -61,6 +64,7 @@ protected:
     std::filesystem::path root;
     std::unique_ptr<Config> config;
     std::unique_ptr<FileManager> files;
+    std::unique_ptr<VelmoraTest::RecordingRenderSystem> device;
 };
 
 const std::string powerOfTwoWarning = "Texture Image: \"\" image size should be power of two";
@@ -74,17 +78,19 @@ TEST(TextureSizeTest, IsValidTextureSize) {
 
 TEST_F(TextureImageTest, SizesAreFittedToPowersOfTwoWithinTheDevice) {
     struct Case {
-        uint32_t w, h;
+        uint32_t w, h, deviceMaximum;
         uint32_t fittedWidth, fittedHeight;
         bool warned;
     } cases[] = {
-        {300, 200, 256, 256, true}, // 300 is nearer 256 than 512; 200 nearer 256 than 128
-        {384, 64, 512, 64, true},   // a tie goes up
-        {3, 1, 4, 1, true},         // a target of one row
-        {1, 1, 1, 1, false},
+        {300, 200, 4096, 256, 256, true}, // 300 is nearer 256 than 512; 200 nearer 256 than 128
+        {384, 64, 4096, 512, 64, true},   // a tie goes up
+        {512, 512, 256, 256, 256, false}, // the device's limit, without a warning
+        {3, 1, 4096, 4, 1, true},         // a target of one row
+        {1, 1, 4096, 1, 1, false},
     };
     for (const Case& c : cases) {
         log.Manager().ClearEntries();
+        device->maxTextureWidth = device->maxTextureHeight = c.deviceMaximum;
         TextureImage texture(Filled(c.w, c.h, 24, Vec4(0.5f, 0.25f, 1.0f, 1.0f)), nullptr, false);
         texture.Load();
         EXPECT_EQ(c.fittedWidth, texture.width) << c.w << " x " << c.h;
@@ -93,7 +99,7 @@ TEST_F(TextureImageTest, SizesAreFittedToPowersOfTwoWithinTheDevice) {
         EXPECT_EQ((std::vector<uint8_t>{127, 63, 255}), PixelAt(*texture.diffuse, c.fittedWidth - 1, 0));
         EXPECT_EQ(c.warned, log.Contains(powerOfTwoWarning)) << c.w << " x " << c.h;
         EXPECT_EQ(24u, texture.bitsPerPixel);
-        EXPECT_EQ(1, texture.format);
+        EXPECT_EQ(TextureFormatR8G8B8, texture.format);
     }
 }
 
@@ -101,7 +107,7 @@ TEST_F(TextureImageTest, TheMipChainHalvesDownToOnePixel) {
     TextureImage texture(Filled(256, 64, 32, Vec4(1.0f, 0.5f, 0.0f, 0.5f)), nullptr, true);
     texture.Load();
     EXPECT_EQ(32u, texture.bitsPerPixel);
-    EXPECT_EQ(3, texture.format);
+    EXPECT_EQ(TextureFormatA8R8G8B8, texture.format);
     const uint32_t sizes[][2] = {{128, 32}, {64, 16}, {32, 8}, {16, 4}, {8, 2}, {4, 1}, {2, 1}, {1, 1}};
     ASSERT_EQ(8u, texture.mipLevels.size());
     for (size_t i = 0; i < 8; ++i) {
@@ -173,7 +179,7 @@ TEST_F(TextureImageTest, OpacityFilesGiveTheAlpha) {
     ASSERT_NE(nullptr, texture.opacity);
     EXPECT_EQ(128u, texture.opacity->width);
     EXPECT_EQ(32u, texture.bitsPerPixel);
-    EXPECT_EQ(3, texture.format);
+    EXPECT_EQ(TextureFormatA8R8G8B8, texture.format);
     ASSERT_FALSE(texture.mipLevels.empty());
     EXPECT_EQ((std::vector<uint8_t>{200, 100, 50, 80}), PixelAt(*texture.mipLevels[0], 10, 10));
 
@@ -221,9 +227,17 @@ TEST_F(TextureImageTest, MissingFilesGiveThePlaceholderOrNoOpacity) {
 TEST_F(TextureImageTest, DdsLevelsComeFromTheFile) {
     const std::string name =
         Put("stone.dds", WriteDds(VelmoraTest::SamplePicture(16, 16), {DdsFormat::DXT1, true}));
+    TextureImage decoded(name, "", true); // a device without DXT1: decoded levels
+    decoded.Load();
+    EXPECT_EQ(TextureFormatA8R8G8B8, decoded.format);
+    EXPECT_EQ(4u, decoded.mipLevels.size());
+    EXPECT_EQ(16u * 16 * 4, decoded.diffuse->size);
+
+    device->textureFormats = 1u << TextureFormatDXT1; // kept compressed
     TextureImage mipped(name, "", true);
     mipped.Load();
-    EXPECT_EQ(3, mipped.format);
+    EXPECT_EQ(TextureFormatDXT1, mipped.format);
+    EXPECT_EQ(128u, mipped.diffuse->size); // 16 x 16 in 16 blocks of 8 bytes
     EXPECT_EQ(16u, mipped.width);
     EXPECT_EQ(32u, mipped.bitsPerPixel);
     ASSERT_EQ(4u, mipped.mipLevels.size());
@@ -241,7 +255,7 @@ TEST_F(TextureImageTest, DdsLevelsComeFromTheFile) {
     missing.Load();
     EXPECT_EQ(64u, missing.width);
     EXPECT_EQ(24u, missing.bitsPerPixel);
-    EXPECT_EQ(1, missing.format);
+    EXPECT_EQ(TextureFormatR8G8B8, missing.format);
     bool plainLine = false;
     for (uint32_t i = 0; i < log.Manager().GetEntryCount(); ++i)
         plainLine =
@@ -258,14 +272,14 @@ TEST_F(TextureImageTest, ReadInfoKeepsNoPixels) {
     EXPECT_EQ(48u, texture.width); // no fitting for the answer
     EXPECT_EQ(16u, texture.height);
     EXPECT_EQ(32u, texture.bitsPerPixel);
-    EXPECT_EQ(3, texture.format);
+    EXPECT_EQ(TextureFormatA8R8G8B8, texture.format);
     EXPECT_EQ(nullptr, texture.diffuse);
     EXPECT_TRUE(log.Contains("Texture Image: \"textures\\wide.png\" image size should be power of two"));
 
     TextureImage missing("textures\\none.png", "", true);
     missing.ReadInfo();
     EXPECT_EQ(64u, missing.width);
-    EXPECT_EQ(1, missing.format);
+    EXPECT_EQ(TextureFormatR8G8B8, missing.format);
 }
 
 } // namespace

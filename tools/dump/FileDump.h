@@ -1,0 +1,36 @@
+// Prints one of the game's binary files in readable form: the 13-byte versioned header every format shares,
+// then the records of the formats the dump knows (packs so far; a new format is one entry in the table of
+// FileDump.cpp). An executable with a pack appended is recognised by its trailer and its pack is dumped.
+// Used by vb_dump; stateless functions.
+#pragma once
+
+#include "tools/dump/ByteCursor.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace VbDump {
+
+struct VersionedHeader {
+    uint32_t totalSize = 0;
+    std::string magic; // 5 characters
+    uint32_t version = 0;
+};
+
+// The header at 'start'; throws DumpError when the bytes end first.
+VersionedHeader ReadHeader(const std::vector<uint8_t>& bytes, size_t start);
+
+// Prints the file and returns true when it is sound; prints what is wrong and returns false when it is not
+// (a broken file is dumped as far as its bytes can be trusted).
+bool DumpFile(const std::string& name, const std::vector<uint8_t>& bytes, std::FILE* out);
+
+// The pack starting at 'base' with 'size' bytes (its whole extent, header included). Throws DumpError.
+// Returns the number of problems the engine would trip over (the dump still lists them).
+int DumpPack(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::FILE* out);
+
+// Text with bytes outside printable ASCII written as \xNN.
+std::string Printable(const std::string& text);
+
+} // namespace VbDump
