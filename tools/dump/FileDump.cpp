@@ -20,8 +20,8 @@ struct Format {
 // Every versioned format of the game; those with a record dumper are printed in full.
 const Format formats[] = {
     {"OEPAK", "pack", DumpPack},
-    {"OEMLF", "model", nullptr},
-    {"OESRF", "material", nullptr},
+    {"OEMLF", "model", DumpModel},
+    {"OESRF", "material", DumpMaterial},
     {"OEPSF", "particle system", nullptr},
     {"OEFNT", "font description", nullptr},
     {"GFTPF", "texture pack", nullptr},
