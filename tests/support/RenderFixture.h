@@ -18,8 +18,10 @@ namespace VelmoraTest {
 
 class RenderFixture {
 public:
-    RenderFixture(uint32_t width, uint32_t height, uint32_t desktopBits = 32) {
+    // hardware false leaves only the software device.
+    RenderFixture(uint32_t width, uint32_t height, uint32_t desktopBits = 32, bool hardware = true) {
         platform::D3DTest::Reset();
+        platform::D3DTest::SetHardwareDevice(hardware);
         platform::sim::Reset();
         platform::sim::SetDesktopMode(1024, 768, desktopBits);
         platform::sim::SetWorkArea({0, 0, 1024, 768});

@@ -7,9 +7,11 @@
 #include "engine/files/FileManager.h"
 #include "engine/graphics/Image.h"
 #include "engine/graphics/TextureManager.h"
+#include "platform/d3d/DirectDraw.h"
 #include "platform/d3d/TextureSurface.h"
 #include "tests/support/RenderFixture.h"
 #include "tests/support/TestLog.h"
+#include "tools/formats/DdsWriter.h"
 #include "tools/formats/PngWriter.h"
 
 #include <gtest/gtest.h>
@@ -300,4 +302,47 @@ TEST_F(DeviceTextures, TexturesFromImagesKeepThemForTheNextSurface) {
     EXPECT_FALSE(lazy->HasSurface());
     EXPECT_EQ(lazy->width, 4u);
     EXPECT_EQ(lazy->height, 2u);
+}
+
+TEST_F(DeviceTextures, SurfacesAskForWhatTheDeviceManages) {
+    VelmoraFormats::Picture picture(8, 8, 4);
+    for (uint32_t y = 0; y < 8; ++y)
+        for (uint32_t x = 0; x < 8; ++x) {
+            uint8_t* p = picture.At(x, y);
+            p[0] = p[1] = p[2] = static_cast<uint8_t>(x * 30);
+            p[3] = static_cast<uint8_t>(y * 30);
+        }
+    VelmoraFormats::DdsOptions dxt5;
+    dxt5.format = VelmoraFormats::DdsFormat::DXT5;
+    dxt5.mipMaps = true;
+    VelmoraFormats::SaveFile((root / "data" / "dxt5.dds").string(), VelmoraFormats::WriteDds(picture, dxt5));
+
+    for (bool hardware : {true, false}) {
+        SCOPED_TRACE(hardware ? "hardware" : "software");
+        VelmoraTest::RenderFixture device(640, 480, 32, hardware);
+        EXPECT_EQ(device.renderSystem->IsHardwareDevice(), hardware);
+        TextureManager textures;
+        auto* plain = static_cast<Texture2D_D3D7*>(textures.GetTexture(true, "data\\solid8.png", "", false));
+        platform::SurfaceDesc desc;
+        ASSERT_NE(plain->GetSurface(), nullptr);
+        plain->GetSurface()->GetSurfaceDesc(desc);
+        EXPECT_EQ(desc.caps & (platform::CapsTexture | platform::CapsMipMap | platform::CapsComplex),
+                  platform::CapsTexture | platform::CapsMipMap | platform::CapsComplex);
+        EXPECT_EQ(desc.mipMapCount, 4u);
+        EXPECT_EQ(desc.caps2 == platform::Caps2TextureManage, hardware);
+        EXPECT_EQ((desc.caps & platform::CapsSystemMemory) != 0, !hardware);
+
+        // Where the device offers DXT5 the data stay compressed: blocks of 8 x 8, 4 x 4, 2 x 2 and 1 x 1, 16
+        // bytes each. Elsewhere the file is decoded and uploaded as A8R8G8B8.
+        auto* packed = static_cast<Texture2D_D3D7*>(textures.GetTexture(true, "data\\dxt5.dds", "", false));
+        ASSERT_NE(packed->GetSurface(), nullptr);
+        packed->GetSurface()->GetSurfaceDesc(desc);
+        if ((device.renderSystem->textureFormats & (1u << TextureFormatDXT5)) != 0) {
+            EXPECT_EQ(desc.pixelFormat.fourCC, platform::MakeFourCC('D', 'X', 'T', '5'));
+            EXPECT_EQ(packed->memoryBytes, 64u + 16u + 16u + 16u);
+        } else {
+            EXPECT_EQ(ClassifyPixelFormat(desc.pixelFormat), TextureFormatA8R8G8B8);
+            EXPECT_EQ(packed->memoryBytes, 4u * (64 + 16 + 4 + 1));
+        }
+    }
 }

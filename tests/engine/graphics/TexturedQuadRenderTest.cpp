@@ -6,10 +6,13 @@
 #include "engine/files/FileManager.h"
 #include "engine/graphics/Image.h"
 #include "engine/graphics/IndexBuffer.h"
+#include "engine/graphics/Shader.h"
 #include "engine/graphics/ShaderManager.h"
 #include "engine/graphics/ShaderUser.h"
+#include "engine/graphics/Texture2D_D3D7.h"
 #include "engine/graphics/TextureManager.h"
 #include "engine/graphics/VertexBuffer.h"
+#include "platform/d3d/DirectDraw.h"
 #include "tests/support/PngWriter.h"
 #include "tests/support/RenderFixture.h"
 #include "tests/support/TestLog.h"
@@ -117,6 +120,14 @@ TEST_F(TexturedQuads, PlainCompressedBlendedAndMissing) {
     }
 
     RenderSystem_D3D7& rs = *device.renderSystem;
+    // The DXT1 file reaches the device compressed where the device takes DXT1.
+    auto* packed = static_cast<Texture2D_D3D7*>(users[1]->GetShader()->GetTexture(0, 0));
+    ASSERT_NE(packed->GetSurface(), nullptr);
+    platform::SurfaceDesc packedDesc;
+    packed->GetSurface()->GetSurfaceDesc(packedDesc);
+    if ((rs.textureFormats & (1u << TextureFormatDXT1)) != 0) {
+        EXPECT_EQ(packedDesc.pixelFormat.fourCC, platform::MakeFourCC('D', 'X', 'T', '1'));
+    }
     rs.clearColor = Vec4(0.0f, 0.0f, 0.0f, 1.0f);
     rs.Refresh();
     shaders.Update();
