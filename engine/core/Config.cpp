@@ -45,6 +45,7 @@ Config::Config(const std::string& settingsDirectory, const std::string& settings
 
     EngineSettings& s = settings;
     RegisterVariable("reset_config", ConfigVariableCommand, false, false, nullptr, "", false);
+    resetCommand = Find("reset_config");
     RegisterVariable("v_mode", ConfigVariableString, false, true, &s.vMode, videoMode, false);
     RegisterVariable("v_fullscreen", ConfigVariableBool, false, true, &s.vFullscreen,
                      defaultFullscreen ? "1" : "0", false);
@@ -273,8 +274,8 @@ void Config::ListNames(std::vector<std::string>& names) const {
 }
 
 void Config::Update() {
-    if (!IsCommandIdle("reset_config")) {
-        SetCommandIdle("reset_config", true);
+    if (!resetCommand->unbound && !resetCommand->commandIdle) {
+        resetCommand->commandIdle = true;
         ResetAll();
     }
     for (auto& [name, variable] : variables) {

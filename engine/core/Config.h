@@ -101,6 +101,9 @@ private:
     std::string settingsPath;
     std::map<std::string, ConfigVariable*> variables; // owned, by lower-case name
     std::map<std::string, std::string> heldBackLines;
+    // not owned: the entry of "reset_config" in variables (entries live until the destructor), so the
+    // frame's update finds it without building a name
+    ConfigVariable* resetCommand = nullptr;
     bool forceDefaultVideoMode = false;
     bool forceDefaultFullscreen = false;
     EngineSettings settings;

@@ -90,9 +90,9 @@ void ParticleSystem::Build(const ShaderDescriptor& descriptor, uint8_t onDemand)
 
 void ParticleSystem::MakePool() {
     particles.assign(settings.maximumParticles, Particle());
-    freeParticles.clear();
+    freeParticles = IdQueue(settings.maximumParticles);
     for (uint32_t id = settings.maximumParticles; id-- > 0;)
-        freeParticles.push_back(id);
+        freeParticles.PushBack(id);
 }
 
 void ParticleSystem::KillParticles() {
@@ -102,7 +102,7 @@ void ParticleSystem::KillParticles() {
             continue;
         spriteGroup->RemoveSprite(particle.spriteId);
         particle.free = true;
-        freeParticles.push_back(i);
+        freeParticles.PushBack(i);
     }
 }
 
@@ -155,8 +155,8 @@ Vec3 ParticleSystem::StartPoint() const {
 }
 
 void ParticleSystem::Emit(float lifetimeCentre, float lifetimeSpread) {
-    const uint32_t index = freeParticles.front();
-    freeParticles.pop_front();
+    const uint32_t index = freeParticles.Front();
+    freeParticles.PopFront();
     Particle& particle = particles[index];
     particle.free = false;
     particle.spriteId = spriteGroup->AddSprite(StartPoint(), settings.size[0], settings.colour[0]);
@@ -220,7 +220,7 @@ void ParticleSystem::Update() {
         if (owed > 0) {
             emissionAccumulator -= owed;
             const uint32_t count = owed < 1e9f ? static_cast<uint32_t>(owed) : 1000000000u;
-            for (uint32_t i = 0; i < count && !freeParticles.empty(); ++i)
+            for (uint32_t i = 0; i < count && !freeParticles.Empty(); ++i)
                 Emit(lifetimeCentre, lifetimeSpread);
         }
         lastEmissionKey = key.k;
@@ -235,7 +235,7 @@ void ParticleSystem::Update() {
         if (particle.age >= particle.lifetime) {
             spriteGroup->RemoveSprite(particle.spriteId);
             particle.free = true;
-            freeParticles.push_back(i);
+            freeParticles.PushBack(i);
             continue;
         }
         const KeyBlend key(particle.age / particle.lifetime);

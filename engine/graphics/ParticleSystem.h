@@ -6,11 +6,11 @@
 #pragma once
 
 #include "engine/graphics/ParticleFile.h"
+#include "engine/graphics/SpriteGroup.h"
 #include "engine/math/BoundingBox.h"
 #include "engine/math/Vector.h"
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -20,7 +20,6 @@ class Camera;
 class Model;
 class ShaderDescriptor;
 class ShaderUser;
-class SpriteGroup;
 
 struct Particle {
     bool free = true;
@@ -84,7 +83,7 @@ private:
     SpriteGroup* spriteGroup = nullptr; // owned through the SpriteGroupManager
     Camera* camera = nullptr;           // not owned
     float emissionAccumulator = 0;
-    std::deque<uint32_t> freeParticles;
+    IdQueue freeParticles;
     std::vector<Particle> particles;
     uint32_t peakLiveParticles = 0;
     int32_t lastEmissionKey = -1;

@@ -23,7 +23,7 @@ constexpr uint32_t spriteModelFlags = 0x2C84A9;
 
 SpriteGroup::SpriteGroup(uint32_t count, const ShaderDescriptor* descriptor, Camera* groupCamera,
                          uint8_t onDemand)
-    : spriteCount(count) {
+    : freeIds(count), spriteCount(count) {
     camera = groupCamera != nullptr ? groupCamera : CameraManager::Instance()->GetDefaultCamera();
     model = ModelManager::Instance()->CreateModelFromArrays(spriteModelFlags, 4 * count, 6 * count, 1,
                                                             descriptor, camera, onDemand);
@@ -43,7 +43,7 @@ SpriteGroup::SpriteGroup(uint32_t count, const ShaderDescriptor* descriptor, Cam
     sprites.resize(count);
     drawList.reserve(count);
     for (uint32_t id = 0; id < count; ++id)
-        freeIds.push_back(id);
+        freeIds.PushBack(id);
 }
 
 SpriteGroup::SpriteGroup(const SpriteGroup& other)
@@ -60,10 +60,10 @@ SpriteGroup::~SpriteGroup() {
 }
 
 uint32_t SpriteGroup::AddSprite(const Vec3& position, float size, const Vec4& spriteColour) {
-    if (freeIds.empty())
+    if (freeIds.Empty())
         return noSprite;
-    const uint32_t id = freeIds.front();
-    freeIds.pop_front();
+    const uint32_t id = freeIds.Front();
+    freeIds.PopFront();
     GroupSprite& sprite = sprites[id];
     sprite.free = false;
     sprite.position = position;
@@ -78,7 +78,7 @@ void SpriteGroup::RemoveSprite(uint32_t id) {
     if (id >= spriteCount || sprites[id].free)
         return;
     sprites[id].free = true;
-    freeIds.push_back(id);
+    freeIds.PushBack(id);
 }
 
 GroupSprite& SpriteGroup::GetSprite(uint32_t id) {

@@ -7,7 +7,6 @@
 #include "engine/math/Vector.h"
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 namespace OrvexEngine {
@@ -16,6 +15,35 @@ class Camera;
 class Model;
 class ShaderDescriptor;
 class ShaderUser;
+
+// A first-in first-out queue of pool ids with a fixed capacity, kept in one ring, so that ids move between
+// free and live without allocating. Sprite groups and particle systems keep their free ids in one.
+class IdQueue {
+public:
+    explicit IdQueue(uint32_t capacity = 0) : ring(capacity) {}
+
+    bool Empty() const { return count == 0; }
+    uint32_t Size() const { return count; }
+    // Only when not empty.
+    uint32_t Front() const { return ring[head]; }
+    void PopFront() {
+        head = (head + 1) % static_cast<uint32_t>(ring.size());
+        --count;
+    }
+    // False, and nothing queued, when the queue is full.
+    bool PushBack(uint32_t id) {
+        if (count == ring.size())
+            return false;
+        ring[(head + count) % ring.size()] = id;
+        ++count;
+        return true;
+    }
+
+private:
+    std::vector<uint32_t> ring;
+    uint32_t head = 0;
+    uint32_t count = 0;
+};
 
 struct GroupSprite {
     bool free = true;
@@ -59,7 +87,7 @@ public:
     bool depthSort = true; // live sprites drawn farthest first
 
 private:
-    std::deque<uint32_t> freeIds;
+    IdQueue freeIds;
     uint32_t spriteCount = 0;
     std::vector<GroupSprite> sprites;
     std::vector<GroupSprite*> drawList; // not owned: the live sprites in drawing order

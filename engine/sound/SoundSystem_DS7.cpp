@@ -166,10 +166,10 @@ void SoundSystem_DS7::SetListenerOrientation(const Vec3& front, const Vec3& up) 
         listener->SetOrientation(front.x, front.y, front.z, up.x, up.y, up.z, platform::Audio3DDeferred);
 }
 
-void SoundSystem_DS7::CheckResult(const std::string& context, int32_t result) {
+void SoundSystem_DS7::CheckResult(const char* context, int32_t result) {
     if (result == 0)
         return;
-    Log()->Error("DirectSound Subsystem (" + context + "): " + ResultText(result));
+    Log()->Error(std::string("DirectSound Subsystem (") + context + "): " + ResultText(result));
 }
 
 std::string SoundSystem_DS7::ResultText(int32_t result) {

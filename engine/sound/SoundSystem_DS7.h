@@ -35,8 +35,9 @@ public:
     void SetListenerPosition(const Vec3& position) override;
     void SetListenerOrientation(const Vec3& front, const Vec3& up) override;
 
-    // Logs any result but 0 as "DirectSound Subsystem (<context>): <text>"; the caller goes on.
-    void CheckResult(const std::string& context, int32_t result);
+    // Logs any result but 0 as "DirectSound Subsystem (<context>): <text>"; the caller goes on. The context
+    // is a plain text because buffers check every frame: no string is built unless something is logged.
+    void CheckResult(const char* context, int32_t result);
     // A linear volume as hundredths of a decibel: -10000 below 0.0001, positive above 1.
     static int VolumeToAttenuation(float volume);
     // The text of a device result; "Unknown error (Code: <signed decimal>)" for codes it does not know.

@@ -5,8 +5,11 @@
 #include "gametools/XMLNode.h"
 #include "gametools/XMLParser.h"
 #include "platform/win/Process.h"
+#include "tools/formats/MaterialWriter.h"
+#include "tools/formats/ModelWriter.h"
 #include "tools/formats/PackReader.h"
 #include "tools/formats/PackWriter.h"
+#include "tools/formats/ParticleWriter.h"
 
 #include "tests/support/TestLog.h"
 
@@ -189,6 +192,40 @@ TEST(VbDump, ListsPackMembersAndReportsBrokenPacks) {
         EXPECT_NE(result.output.find(test.expected), std::string::npos) << test.name << "\n" << result.output;
     }
 
+    // A material: its stages with the fields their animation kind adds.
+    VbFormats::Material material;
+    material.flags = 1;
+    material.blendSource = 4;
+    material.blendDestination = 5;
+    VbFormats::MaterialStage atlas;
+    atlas.kind = 1;
+    atlas.frameCount = 6;
+    atlas.speed = 12;
+    atlas.columns = 3;
+    atlas.rows = 2;
+    atlas.colorImage = "ui\\button.png";
+    material.stages.push_back(atlas);
+    VbFormats::MaterialStage still;
+    still.colorImage = "glass.jpg";
+    still.opacityImage = "glass_alpha.bmp";
+    still.addressU = 0;
+    material.stages.push_back(still);
+    VbFormats::MaterialWriter::Save((temp / "button.srf").string(), material);
+    RunResult srf = RunCommand(dump + " '" + (temp / "button.srf").string() + "'");
+    EXPECT_EQ(srf.exitCode, 0) << srf.output;
+    for (const char* line :
+         {"flags 0x1 (alpha blending)", "blend 4 5", "2 stages",
+          "stage 0: flags 0x0, atlas, 6 frames at 12 per second, 3 x 2 cells",
+          "colour \"ui\\button.png\", opacity \"\"", "stage 1: flags 0x0, still\n",
+          "colour \"glass.jpg\", opacity \"glass_alpha.bmp\"", "address 0 1, scale 1 1, offset 0 0"})
+        EXPECT_NE(srf.output.find(line), std::string::npos) << line << "\n" << srf.output;
+    VbFormats::MaterialFaults cut;
+    cut.truncateBy = 10;
+    VbFormats::MaterialWriter::Save((temp / "cut.srf").string(), material, cut);
+    RunResult broken = RunCommand(dump + " '" + (temp / "cut.srf").string() + "'");
+    EXPECT_EQ(broken.exitCode, 1) << broken.output;
+    EXPECT_NE(broken.output.find("broken: file ends"), std::string::npos) << broken.output;
+
     std::ofstream(temp / "plain.txt") << "plain text, no header of ours";
     RunResult plain = RunCommand(dump + " '" + (temp / "plain.txt").string() + "'");
     EXPECT_EQ(plain.exitCode, 1) << plain.output;
@@ -205,4 +242,133 @@ TEST(VbDump, ListsPackMembersAndReportsBrokenPacks) {
     EXPECT_EQ(program.exitCode, 0) << program.output;
     EXPECT_NE(program.output.find("appended pack"), std::string::npos) << program.output;
     EXPECT_NE(program.output.find("  x.txt"), std::string::npos) << program.output;
+}
+
+TEST(VbDump, PrintsModelsAndTheirFaults) {
+    std::string dump = (BuildDir() / "tools" / "vb_dump").string();
+    fs::path temp = fs::path(VelmoraTest::TempDir()) / "models";
+    fs::create_directories(temp);
+
+    // A triangle in two frames, the second moved up by one.
+    VbFormats::ModelDescription animated;
+    animated.flags = 0x2;
+    animated.frameCount = 2;
+    animated.speed = 10;
+    animated.indices = {0, 1, 2};
+    for (float z : {0.0f, 1.0f}) {
+        for (VbFormats::Float3 p : {VbFormats::Float3{0, 0, z}, {1, 0, z}, {0, 1, z}})
+            animated.vertices.push_back({{0, 0}, {0, 0, 1}, p});
+        animated.boxes.push_back({{0, 0, z}, {1, 1, z}});
+    }
+    VbFormats::ModelDescription outside = animated;
+    outside.boxes[1] = {{0, 0, 0}, {1, 1, 0}};
+    VbFormats::ModelDescription manyFrames = animated;
+    manyFrames.frameCount = 0x7FFFFFFF;
+
+    // One bone, and a vertex bound to it and to a bone that does not exist.
+    VbFormats::ModelDescription skinned;
+    skinned.flags = 0x4;
+    skinned.bones.push_back({0, "arm", {1, 2, 3}, {-1, -1, -1}, {1, 1, 1}});
+    skinned.keys.assign(10, 0.0f);
+    skinned.indices = {0, 0, 0};
+    skinned.skinnedVertices.push_back(
+        {{0, 0}, {{0, 0.5f, {0, 0, 1}, {0, 0, 0}}, {3, 0.5f, {0, 0, 1}, {0, 0, 0}}}});
+    skinned.boxes.push_back({{-1, -1, -1}, {1, 1, 1}});
+
+    struct Case {
+        const char* name;
+        const VbFormats::ModelDescription* model;
+        bool skipChecks;
+        uint32_t truncateBy;
+        int exitCode;
+        std::vector<const char*> expected;
+    };
+    const Case cases[] = {
+        {"animated.mlf",
+         &animated,
+         false,
+         0,
+         0,
+         {"flags 0x2: vertex-animated", "2 frames at 10 per second", "3 indices of 2 bytes, 3 vertices",
+          "box 1: (0 0 1)-(1 1 1)\n"}},
+        {"outside.mlf",
+         &outside,
+         true,
+         0,
+         1,
+         {"box 1: (0 0 0)-(1 1 0)  <- vertices (0 0 1)-(1 1 1) reach outside"}},
+        {"frames.mlf", &manyFrames, true, 0, 1, {"broken: 2147483647 frames cannot fit"}},
+        {"cut.mlf", &animated, false, 30, 1, {"broken: file ends"}},
+        {"skinned.mlf",
+         &skinned,
+         true,
+         0,
+         1,
+         {"flags 0x4: skinned", "bone 0 \"arm\": pivot (1 2 3), box (-1 -1 -1)-(1 1 1)", "key data: 40 bytes",
+          "vertex 0 names bone 3 of 1", "influences per vertex: 0: 0, 1: 0, 2: 1"}},
+    };
+    for (const Case& test : cases) {
+        VbFormats::ModelFaults faults;
+        faults.skipChecks = test.skipChecks;
+        faults.truncateBy = test.truncateBy;
+        VbFormats::ModelWriter::Save((temp / test.name).string(), *test.model, faults);
+        RunResult result = RunCommand(dump + " '" + (temp / test.name).string() + "'");
+        EXPECT_EQ(result.exitCode, test.exitCode) << test.name << "\n" << result.output;
+        for (const char* line : test.expected)
+            EXPECT_NE(result.output.find(line), std::string::npos) << test.name << ": " << line << "\n"
+                                                                   << result.output;
+    }
+}
+
+TEST(VbDump, PrintsParticleSystemsOfBothVersions) {
+    std::string dump = (BuildDir() / "tools" / "vb_dump").string();
+    fs::path temp = fs::path(VelmoraTest::TempDir()) / "particles";
+    fs::create_directories(temp);
+    VbFormats::ParticleDescription burst;
+    burst.maximumParticles = 30;
+    burst.emissionDuration = 0.3f;
+    burst.gravity = 0.8f;
+    burst.floorHeight = 0;
+    burst.emissionShape = 1;
+    burst.speedSpread = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f};
+    VbFormats::ParticleDescription old = burst;
+    old.version = 203;
+    VbFormats::ParticleDescription badShape = burst;
+    badShape.emissionShape = 7;
+
+    struct Case {
+        const char* name;
+        const VbFormats::ParticleDescription* system;
+        bool skipChecks;
+        int exitCode;
+        std::vector<const char*> expected;
+        const char* absent;
+    };
+    const Case cases[] = {
+        {"burst.psf",
+         &burst,
+         false,
+         0,
+         {"header: OEPSF 204, 453 bytes", "at most 30 particles, emission cycle 0.3 s",
+          "gravity on 0.8, floor on at 0 bouncing 0.9",
+          "speed spread      0.1 | 0.2 | 0.3 | 0.4 | 0.5 | 0.6\n", "colour            1 1 1 1 | 1 1 1 1",
+          "emission shape 1, box (-0.5 -0.5 -0.5)-(0.5 0.5 0.5)"},
+         nullptr},
+        {"old.psf", &old, false, 0, {"header: OEPSF 203, 429 bytes", "emission shape 1"}, "speed spread"},
+        {"shape.psf", &badShape, true, 1, {"emission shapes run from 0 to 2"}, nullptr},
+    };
+    for (const Case& test : cases) {
+        VbFormats::ParticleFaults faults;
+        faults.skipChecks = test.skipChecks;
+        VbFormats::ParticleWriter::Save((temp / test.name).string(), *test.system, faults);
+        RunResult result = RunCommand(dump + " '" + (temp / test.name).string() + "'");
+        EXPECT_EQ(result.exitCode, test.exitCode) << test.name << "\n" << result.output;
+        for (const char* line : test.expected)
+            EXPECT_NE(result.output.find(line), std::string::npos) << test.name << ": " << line << "\n"
+                                                                   << result.output;
+        if (test.absent != nullptr) {
+            EXPECT_EQ(result.output.find(test.absent), std::string::npos) << test.name << "\n"
+                                                                          << result.output;
+        }
+    }
 }

@@ -20,9 +20,9 @@ struct Format {
 // Every versioned format of the game; those with a record dumper are printed in full.
 const Format formats[] = {
     {"OEPAK", "pack", DumpPack},
-    {"OEMLF", "model", nullptr},
-    {"OESRF", "material", nullptr},
-    {"OEPSF", "particle system", nullptr},
+    {"OEMLF", "model", DumpModel},
+    {"OESRF", "material", DumpMaterial},
+    {"OEPSF", "particle system", DumpParticles},
     {"OEFNT", "font description", nullptr},
     {"GFTPF", "texture pack", nullptr},
     {"GFHSF", "high scores", nullptr},

@@ -1,7 +1,7 @@
 // Prints one of the game's binary files in readable form: the 13-byte versioned header every format shares,
-// then the records of the formats the dump knows (packs so far; a new format is one entry in the table of
-// FileDump.cpp). An executable with a pack appended is recognised by its trailer and its pack is dumped.
-// Used by vb_dump; stateless functions.
+// then the records of the formats the dump knows (packs, models, materials and particle systems so far; a new
+// format is one entry in the table of FileDump.cpp). An executable with a pack appended is recognised by its
+// trailer and its pack is dumped. Used by vb_dump; stateless functions.
 #pragma once
 
 #include "tools/dump/ByteCursor.h"
@@ -29,6 +29,16 @@ bool DumpFile(const std::string& name, const std::vector<uint8_t>& bytes, std::F
 // The pack starting at 'base' with 'size' bytes (its whole extent, header included). Throws DumpError.
 // Returns the number of problems the engine would trip over (the dump still lists them).
 int DumpPack(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::FILE* out);
+
+// The material at 'base' ("OESRF"): flags, colours, values, blend codes and each texture stage.
+int DumpMaterial(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::FILE* out);
+
+// The model at 'base' ("OEMLF"): flags, animation, bones, counts, index range, vertex extents per frame
+// checked against the stored boxes, skin influences and the bounds.
+int DumpModel(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::FILE* out);
+
+// The particle system at 'base' ("OEPSF" 203 or 204): switches, the six-key tables and the emission box.
+int DumpParticles(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::FILE* out);
 
 // Text with bytes outside printable ASCII written as \xNN.
 std::string Printable(const std::string& text);

@@ -30,7 +30,7 @@ int Run(const std::vector<std::string>& args) {
     std::string content, out, exeResources, bin;
     VbGen::Profile profile = VbGen::Profile::Full;
     VbGen::GenerateOptions options;
-    for (size_t i = 0; i < args.size(); ++i) {
+    for (size_t i = 0; i < args.size(); i += 2) {
         if (i + 1 >= args.size())
             return Usage();
         const std::string& value = args[i + 1];
@@ -50,7 +50,6 @@ int Run(const std::vector<std::string>& args) {
             profile = value == "full" ? VbGen::Profile::Full : VbGen::Profile::Minimal;
         else
             return Usage();
-        ++i;
     }
     if (content.empty() || out.empty())
         return Usage();

@@ -223,6 +223,12 @@ TEST_F(ConfigTest, ResetConfigRestoresDefaultsAndRearmsCommands) {
     EXPECT_TRUE(config->IsCommandIdle("v_window_change_mode"));
     EXPECT_TRUE(config->IsCommandIdle("reset_config"));
     EXPECT_EQ(level, 4) << "read-only variables keep their value";
+
+    // Unbound, the command can no longer be triggered: frames go on without resetting anything.
+    config->Unbind("reset_config");
+    config->Execute("v_gamma 0.5");
+    config->Update();
+    EXPECT_FLOAT_EQ(config->GetSettings().vGamma, 0.5f);
 }
 
 TEST_F(ConfigTest, ChangesAreTrackedFromFrameToFrame) {

@@ -209,6 +209,74 @@ TEST_F(ParticleSystemTest, PathShapeWithoutPointsEmitsAtTheOrigin) {
         }
 }
 
+TEST_F(ParticleSystemTest, StartPointsOfEachShape) {
+    // Particles that do not move: every sprite stays where it was born.
+    ParticleDescription d = Straight({1, 0, 0});
+    d.speedCentre.fill(0);
+    d.gravityOn = false;
+    d.floorOn = false;
+    d.interpolatedEmission = false;
+    d.emissionRate = {40, 0, 0, 0, 0, 0};
+    services.particles->Release(FromFile(d));
+    const std::vector<Vec3> path = {Vec3(0, 0, 0), Vec3(4, 0, 0), Vec3(4, 4, 0)};
+
+    struct Case {
+        const char* what;
+        uint32_t shape;
+        std::vector<Vec3> points;
+        bool interpolation;
+    };
+    const Case cases[] = {
+        {"point", 0, {}, false},
+        {"unknown shape acts as a point", 7, {}, false},
+        {"box around the emitter", 1, {}, false},
+        {"path points", 2, path, false},
+        {"path segments", 2, path, true},
+        {"one path point", 2, {Vec3(5, 5, 5)}, true},
+    };
+    for (const Case& c : cases) {
+        // A fresh copy each time: a burst comes once per key span of a cycle.
+        ParticleSystem* system = services.particles->CreateParticleSystemCopy(*template_);
+        system->emitterPosition = Vec3(10, 20, 30);
+        system->emissionBox.Set(Vec3(-1, -2, -3), Vec3(1, 2, 3));
+        system->emissionShape = c.shape;
+        system->pathPoints = c.points;
+        system->pathInterpolation = c.interpolation;
+        Start(system);
+        services.particles->Update();
+        ASSERT_EQ(system->liveParticles, 40u) << c.what;
+        bool sawInside = false;
+        for (const Particle& p : system->GetParticles()) {
+            if (p.free)
+                continue;
+            const Vec3 at = system->GetSpriteGroup()->GetSprite(p.spriteId).position;
+            if (c.shape == 1) {
+                EXPECT_TRUE(std::fabs(at.x - 10) <= 1 && std::fabs(at.y - 20) <= 2 &&
+                            std::fabs(at.z - 30) <= 3)
+                    << c.what;
+                sawInside = sawInside || std::fabs(at.x - 10) > 0.01f;
+            } else if (c.shape == 2 && c.interpolation && c.points.size() > 1) {
+                // On one of the two segments: y = 0 with x in 0..4, or x = 4 with y in 0..4.
+                const bool first = std::fabs(at.y) < 1e-4f && at.x >= 0 && at.x <= 4;
+                const bool second = std::fabs(at.x - 4) < 1e-4f && at.y >= 0 && at.y <= 4;
+                EXPECT_TRUE(first || second) << c.what;
+                sawInside = sawInside || (at.x > 0.01f && at.x < 3.99f);
+            } else if (c.shape == 2 && c.points.size() > 1) {
+                EXPECT_TRUE(at == path[0] || at == path[1] || at == path[2]) << c.what;
+                sawInside = sawInside || at == path[2]; // the last point can be drawn too
+            } else if (c.shape == 2) {
+                EXPECT_EQ(at, Vec3(5, 5, 5)) << c.what;
+                sawInside = true;
+            } else {
+                EXPECT_EQ(at, Vec3(10, 20, 30)) << c.what;
+                sawInside = true;
+            }
+        }
+        EXPECT_TRUE(sawInside) << c.what;
+        services.particles->Release(system);
+    }
+}
+
 TEST_F(ParticleSystemTest, TemplatesAndBrokenFiles) {
     // A broken file gives a default-built system; the reader's text is logged once.
     ParticleDescription endless;
