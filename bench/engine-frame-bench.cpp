@@ -5,9 +5,38 @@
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <new>
 #include <string>
+
+namespace {
+
+// Every allocation of the process is counted, so the benchmark can report what a frame allocates: a steady
+// frame of an empty scene should need none.
+std::atomic<uint64_t> allocations{0};
+
+} // namespace
+
+void* operator new(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+
+// The replacement pair is malloc and free; the compiler cannot see that new and delete here match.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+#pragma GCC diagnostic pop
 
 namespace {
 
@@ -21,6 +50,9 @@ void EngineFrame(benchmark::State& state) {
     params.configDirectory = dir;
     params.defaultVideoMode = state.range(0) == 0 ? "800x600x32" : "1024x768x32";
     OrvexEngine::Engine engine(params);
+    // Counted from the end of the first frame, which may set things up.
+    uint64_t frames = 0;
+    uint64_t allocationsAfterFirstFrame = 0;
     for (auto _ : state) {
         platform::WindowMessage message;
         while (platform::PeekWindowMessage(message)) {
@@ -29,7 +61,13 @@ void EngineFrame(benchmark::State& state) {
         }
         engine.BeginFrame();
         engine.Tick(0);
+        if (++frames == 1)
+            allocationsAfterFirstFrame = allocations.load();
     }
+    if (frames > 1)
+        state.counters["allocations/frame"] =
+            static_cast<double>(allocations.load() - allocationsAfterFirstFrame) /
+            static_cast<double>(frames - 1);
     std::error_code ignored;
     std::filesystem::remove_all(dir, ignored);
 }

@@ -101,9 +101,8 @@ private:
     std::string settingsPath;
     std::map<std::string, ConfigVariable*> variables; // owned, by lower-case name
     std::map<std::string, std::string> heldBackLines;
-    // not owned: the entry of "reset_config" in variables (entries live until the destructor), so the
-    // frame's update finds it without building a name
-    ConfigVariable* resetCommand = nullptr;
+    // The entry of "reset_config" (entries live until the destructor): the frame's update needs no name.
+    ConfigVariable* resetCommand = nullptr; // not owned
     bool forceDefaultVideoMode = false;
     bool forceDefaultFullscreen = false;
     EngineSettings settings;
