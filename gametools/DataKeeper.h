@@ -1,0 +1,112 @@
+// The game's named resource database: materials, models, sprite groups, particle systems and texture packs
+// under slash-separated names ("balls/simple/model"), handed out by name, with a default object answering
+// every name it lacks. What it holds are prototypes, never registered for drawing; users show copies.
+// The game's data classes derive from it and add their own loading steps; it must be deleted while the
+// engine's managers still exist. One per owner (the game's and each level's), main thread only.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace OrvexEngine {
+class Model;
+class ParticleSystem;
+class ShaderDescriptor;
+class ShaderUser;
+class SpriteGroup;
+class Timer;
+} // namespace OrvexEngine
+
+namespace GameTools {
+
+class TexturePack;
+
+// A queued request: what to make, under which name, from what.
+struct DataKeeperEntry {
+    static constexpr int32_t KindShaderUser = 0;
+    static constexpr int32_t KindModel = 1;
+    static constexpr int32_t KindParticleSystem = 2;
+    static constexpr int32_t KindTexturePack = 3;
+
+    int32_t kind = KindShaderUser;
+    std::string name;
+    bool temporaryTextures = false;
+    bool keep = false;                                    // made unnamed into the kept list of its kind
+    OrvexEngine::ShaderDescriptor* description = nullptr; // owned (materials only)
+    std::string fileName;                                 // below the data directory (other kinds)
+    bool vertexColors = false;                            // models only
+    bool speedGiven = false;                              // models only
+    float animationSpeed = 0;                             // models only
+};
+
+class DataKeeper {
+public:
+    // language: the current language code; list elements naming another one are skipped.
+    explicit DataKeeper(const std::string& language);
+    DataKeeper(const DataKeeper&) = delete;
+    DataKeeper& operator=(const DataKeeper&) = delete;
+    virtual ~DataKeeper();
+
+    // A subclass's own loading step; step ~0u asks for everything at once. The base has none: false.
+    virtual bool Load(uint32_t step);
+
+    // Never null: a name the keeper lacks (exact, case included) is logged as an error and answered with
+    // the kind's default object.
+    OrvexEngine::ShaderUser* GetShaderUser(const std::string& name) const;
+    OrvexEngine::Model* GetModel(const std::string& name) const;
+    OrvexEngine::SpriteGroup* GetSpriteGroup(const std::string& name) const;
+    OrvexEngine::ParticleSystem* GetParticleSystem(const std::string& name) const;
+    TexturePack* GetTexturePack(const std::string& name) const;
+
+    // The keeper owns the object from now on. Null is ignored. A name already taken keeps its first object;
+    // the rejected one is logged as a duplicate and kept unnamed, so it lives as long as the keeper.
+    void AddShaderUser(const std::string& name, OrvexEngine::ShaderUser* user);
+    void AddModel(const std::string& name, OrvexEngine::Model* model);
+    void AddSpriteGroup(const std::string& name, OrvexEngine::SpriteGroup* group);
+    void AddParticleSystem(const std::string& name, OrvexEngine::ParticleSystem* system);
+    void AddTexturePack(const std::string& name, TexturePack* pack);
+
+    // Owned without a name (cannot be looked up) and released with the keeper. Null is ignored.
+    void KeepShaderUser(OrvexEngine::ShaderUser* user);
+    void KeepModel(OrvexEngine::Model* model);
+    void KeepParticleSystem(OrvexEngine::ParticleSystem* system);
+    void KeepTexturePack(TexturePack* pack);
+
+    const std::string& GetLanguage() const { return language; }
+
+protected:
+    OrvexEngine::Timer* stepTimer = nullptr;          // owned through the TimerManager
+    std::vector<DataKeeperEntry*> jobQueue;           // not owning: every queued job in run order
+    std::vector<DataKeeperEntry*> shaderUserJobs;     // owned
+    std::vector<DataKeeperEntry*> modelJobs;          // owned
+    std::vector<DataKeeperEntry*> particleSystemJobs; // owned
+    std::vector<DataKeeperEntry*> texturePackJobs;    // owned
+    std::vector<DataKeeperEntry*> rebuiltQueue;       // not owning
+    std::string language;
+    uint32_t step = 0;
+    uint32_t jobsDone = 0;
+    int32_t extraStepCount = 1;
+    float progress = 0;
+
+    OrvexEngine::ShaderUser* defaultShaderUser = nullptr;         // owned
+    OrvexEngine::Model* defaultModel = nullptr;                   // owned
+    OrvexEngine::SpriteGroup* defaultSpriteGroup = nullptr;       // owned
+    OrvexEngine::ParticleSystem* defaultParticleSystem = nullptr; // owned
+    TexturePack* defaultTexturePack = nullptr;                    // owned
+
+    std::map<std::string, OrvexEngine::ShaderUser*> shaderUsers;         // owned
+    std::map<std::string, OrvexEngine::Model*> models;                   // owned
+    std::map<std::string, OrvexEngine::SpriteGroup*> spriteGroups;       // owned
+    std::map<std::string, OrvexEngine::ParticleSystem*> particleSystems; // owned
+    std::map<std::string, TexturePack*> texturePacks;                    // owned
+
+    std::vector<OrvexEngine::ShaderUser*> keptShaderUsers;         // owned
+    std::vector<OrvexEngine::Model*> keptModels;                   // owned
+    std::vector<OrvexEngine::SpriteGroup*> keptSpriteGroups;       // owned: rejected duplicates only
+    std::vector<OrvexEngine::ParticleSystem*> keptParticleSystems; // owned
+    std::vector<TexturePack*> keptTexturePacks;                    // owned
+};
+
+} // namespace GameTools
