@@ -1,8 +1,12 @@
 #include "gametools/DataKeeper.h"
 
+#include "engine/core/Error.h"
 #include "engine/core/MessageManager.h"
 #include "engine/core/ObjectManager.h"
+#include "engine/core/StringUtils.h"
 #include "engine/core/TimerManager.h"
+#include "engine/files/FilePaths.h"
+#include "engine/graphics/AnimationControl.h"
 #include "engine/graphics/Model.h"
 #include "engine/graphics/ModelManager.h"
 #include "engine/graphics/ParticleSystem.h"
@@ -13,6 +17,9 @@
 #include "engine/graphics/SpriteGroup.h"
 #include "engine/graphics/SpriteGroupManager.h"
 #include "gametools/TexturePack.h"
+#include "gametools/XMLNode.h"
+#include "gametools/XMLParser.h"
+#include "gametools/XMLValue.h"
 
 #include <cassert>
 
@@ -186,6 +193,256 @@ void DataKeeper::KeepParticleSystem(OrvexEngine::ParticleSystem* system) {
 
 void DataKeeper::KeepTexturePack(TexturePack* pack) {
     Keep(keptTexturePacks, pack);
+}
+
+} // namespace GameTools
+
+namespace GameTools {
+
+struct DataKeeper::ListWalk {
+    std::string folder;
+    bool now = false;
+    std::vector<std::string> counterNames;
+    std::vector<uint32_t> counterValues;
+};
+
+namespace {
+
+XMLValue* AttributeOf(const XMLNode* element, const char* name) {
+    XMLAttribute* attribute = element->FindAttribute(name);
+    return attribute ? &attribute->value : nullptr;
+}
+
+std::string TextOf(const XMLNode* element, const char* name, const std::string& fallback) {
+    XMLValue* value = AttributeOf(element, name);
+    return value ? value->AsString() : fallback;
+}
+
+bool BoolOf(const XMLNode* element, const char* name, bool fallback) {
+    XMLValue* value = AttributeOf(element, name);
+    return value ? value->AsBool() : fallback;
+}
+
+int32_t IntOf(const XMLNode* element, const char* name, int32_t fallback) {
+    XMLValue* value = AttributeOf(element, name);
+    return value ? value->AsInt() : fallback;
+}
+
+float FloatOf(const XMLNode* element, const char* name, float fallback) {
+    XMLValue* value = AttributeOf(element, name);
+    return value ? value->AsFloat() : fallback;
+}
+
+uint32_t AnimationKind(const std::string& type) {
+    if (type == "net")
+        return 1;
+    if (type == "diffuse")
+        return 2;
+    if (type == "opacity")
+        return 3;
+    if (type == "diffuse_and_opacity")
+        return 4;
+    return 0;
+}
+
+} // namespace
+
+void DataKeeper::LoadResourceList(const std::string& fileName, bool now) {
+    XMLNode document;
+    XMLParser parser;
+    try {
+        parser.Load(&document, fileName);
+    } catch (const OrvexEngine::FileError& error) {
+        OrvexEngine::Log()->Fatal(error.GetText());
+    }
+    ListWalk walk;
+    const std::string directory = OrvexEngine::GetDirectory(fileName);
+    const size_t data = directory.find("data\\");
+    if (data != std::string::npos)
+        walk.folder = directory.substr(data + 5);
+    walk.now = now;
+    WalkResourceList(&document, "", walk);
+}
+
+void DataKeeper::WalkResourceList(XMLNode* element, const std::string& prefix, ListWalk& walk) {
+    const std::string& tag = element->GetName();
+    if (tag == "loop") {
+        const std::string counter = TextOf(element, "counter", "i");
+        const int32_t start = IntOf(element, "start", 0);
+        const int32_t count = IntOf(element, "count", 0);
+        // A negative bound would compare as some four billion and walk the block as many times.
+        if (start < 0 || count < 0) {
+            OrvexEngine::Log()->Warning("Resource list loop \"" + counter +
+                                        "\" with a negative start or count in " + element->GetPath() +
+                                        " is skipped");
+            return;
+        }
+        walk.counterNames.push_back(counter);
+        walk.counterValues.push_back(0);
+        for (uint32_t value = uint32_t(start); value < uint32_t(count); ++value) {
+            walk.counterValues.back() = value;
+            for (XMLNode* child : element->children)
+                WalkResourceList(child, prefix, walk);
+        }
+        walk.counterNames.pop_back();
+        walk.counterValues.pop_back();
+        return;
+    }
+
+    XMLValue* nameValue = AttributeOf(element, "name");
+    if (nameValue && !nameValue->AsString().empty()) {
+        if (XMLValue* languageValue = AttributeOf(element, "language"))
+            if (languageValue->AsString() != language)
+                return;
+        const std::string name =
+            prefix + SubstituteCounters(nameValue->AsString(), walk.counterNames, walk.counterValues);
+        auto file = [&](const char* attribute, const std::string& fallback) {
+            return OrvexEngine::CombinePath(walk.folder,
+                                            SubstituteCounters(TextOf(element, attribute, fallback),
+                                                               walk.counterNames, walk.counterValues));
+        };
+        const bool temporary = BoolOf(element, "temporary_textures", false);
+        if (tag == "model") {
+            XMLValue* speed = AttributeOf(element, "animation_speed");
+            RequestModel(name, file("file_name", "unknown_file_name"),
+                         BoolOf(element, "color_verticies", false), speed != nullptr,
+                         speed ? speed->AsFloat() : 0.0f, temporary, walk.now, false);
+        } else if (tag == "shader") {
+            OrvexEngine::Vec2i net(1, 1);
+            if (XMLValue* netSize = AttributeOf(element, "net_size"))
+                net = netSize->GetInt2();
+            std::string opacity = TextOf(element, "opacity_file_name", "");
+            if (opacity != "32bit")
+                opacity = file("opacity_file_name", "");
+            OrvexEngine::ShaderDescriptor description;
+            description.InitAnimated(
+                true, AnimationKind(TextOf(element, "animation_type", "")), uint32_t(net.x), uint32_t(net.y),
+                uint32_t(IntOf(element, "frame_count", 1)), FloatOf(element, "animation_speed", 0.0f),
+                file("diffuse_file_name", ""), opacity, BoolOf(element, "clamp", true));
+            RequestShaderUser(name, description, temporary, walk.now, false);
+        } else if (tag == "particles") {
+            RequestParticleSystem(name, file("file_name", "unknown_file_name"), temporary, walk.now, false);
+        } else if (tag == "texture_pack") {
+            RequestTexturePack(name, file("file_name", "unknown_file_name"), temporary, walk.now, false);
+        }
+        return;
+    }
+
+    const std::string childPrefix = tag.empty() || tag == "resources" ? prefix : prefix + tag + "/";
+    for (XMLNode* child : element->children)
+        WalkResourceList(child, childPrefix, walk);
+}
+
+void DataKeeper::Queue(DataKeeperEntry* job, std::vector<DataKeeperEntry*>& jobs) {
+    jobs.push_back(job);
+    jobQueue.push_back(job);
+}
+
+void DataKeeper::RequestShaderUser(const std::string& name, const OrvexEngine::ShaderDescriptor& description,
+                                   bool temporaryTextures, bool now, bool keep) {
+    if (now) {
+        OrvexEngine::ShaderUser* user =
+            OrvexEngine::ShaderManager::Instance()->CreateShaderUser(description, temporaryTextures);
+        if (keep)
+            KeepShaderUser(user);
+        else
+            AddShaderUser(name, user);
+        return;
+    }
+    auto* job = new DataKeeperEntry;
+    job->kind = DataKeeperEntry::KindShaderUser;
+    job->name = name;
+    job->temporaryTextures = temporaryTextures;
+    job->keep = keep;
+    job->description = new OrvexEngine::ShaderDescriptor;
+    job->description->CopyFrom(description);
+    Queue(job, shaderUserJobs);
+}
+
+void DataKeeper::RequestModel(const std::string& name, const std::string& fileName, bool vertexColors,
+                              bool speedGiven, float speed, bool temporaryTextures, bool now, bool keep) {
+    if (now) {
+        OrvexEngine::Model* model = OrvexEngine::ModelManager::Instance()->LoadModel(
+            fileName, nullptr, vertexColors ? 32u : 0u, temporaryTextures);
+        if (speedGiven)
+            model->animationControl->speed = speed;
+        if (keep)
+            KeepModel(model);
+        else
+            AddModel(name, model);
+        return;
+    }
+    auto* job = new DataKeeperEntry;
+    job->kind = DataKeeperEntry::KindModel;
+    job->name = name;
+    job->temporaryTextures = temporaryTextures;
+    job->keep = keep;
+    job->fileName = fileName;
+    job->vertexColors = vertexColors;
+    job->speedGiven = speedGiven;
+    job->animationSpeed = speed;
+    Queue(job, modelJobs);
+}
+
+void DataKeeper::RequestParticleSystem(const std::string& name, const std::string& fileName,
+                                       bool temporaryTextures, bool now, bool keep) {
+    if (now) {
+        OrvexEngine::ParticleSystem* system =
+            OrvexEngine::ParticleSystemManager::Instance()->LoadParticleSystem(fileName, nullptr,
+                                                                               temporaryTextures);
+        if (keep)
+            KeepParticleSystem(system);
+        else
+            AddParticleSystem(name, system);
+        return;
+    }
+    auto* job = new DataKeeperEntry;
+    job->kind = DataKeeperEntry::KindParticleSystem;
+    job->name = name;
+    job->temporaryTextures = temporaryTextures;
+    job->keep = keep;
+    job->fileName = fileName;
+    Queue(job, particleSystemJobs);
+}
+
+void DataKeeper::RequestTexturePack(const std::string& name, const std::string& fileName,
+                                    bool temporaryTextures, bool now, bool keep) {
+    if (now) {
+        auto* pack = new TexturePack(fileName, temporaryTextures);
+        if (keep)
+            KeepTexturePack(pack);
+        else
+            AddTexturePack(name, pack);
+        return;
+    }
+    auto* job = new DataKeeperEntry;
+    job->kind = DataKeeperEntry::KindTexturePack;
+    job->name = name;
+    job->temporaryTextures = temporaryTextures;
+    job->keep = keep;
+    job->fileName = fileName;
+    Queue(job, texturePackJobs);
+}
+
+std::string DataKeeper::SubstituteCounters(const std::string& text, const std::vector<std::string>& names,
+                                           const std::vector<uint32_t>& values) {
+    std::string result = text;
+    for (size_t i = 0; i < names.size() && i < values.size(); ++i) {
+        const std::string token = "%" + names[i];
+        const size_t start = result.find(token);
+        if (start == std::string::npos)
+            continue;
+        const size_t end = result.find('%', start + 1);
+        if (end == std::string::npos)
+            continue;
+        const std::string whole = result.substr(start, end - start + 1);
+        const std::string widthText = result.substr(start + token.size(), end - start - token.size());
+        const uint32_t width = OrvexEngine::ParseUInt(widthText, 10);
+        // Widths beyond what a number text can hold are clamped by the number printer.
+        const int digits = width > 63 ? 63 : int(width);
+        OrvexEngine::ReplaceAll(result, whole, OrvexEngine::UIntToText(values[i], digits));
+    }
+    return result;
 }
 
 } // namespace GameTools

@@ -22,6 +22,7 @@ class Timer;
 namespace GameTools {
 
 class TexturePack;
+class XMLNode;
 
 // A queued request: what to make, under which name, from what.
 struct DataKeeperEntry {
@@ -74,9 +75,36 @@ public:
     void KeepParticleSystem(OrvexEngine::ParticleSystem* system);
     void KeepTexturePack(TexturePack* pack);
 
+    // Reads a resource list (a name below "data\") and makes every resource it names at once (now) or queues
+    // a job for the loading steps. A list that cannot be read or parsed is fatal: FatalError is thrown.
+    void LoadResourceList(const std::string& fileName, bool now);
+
+    // Each makes its object at once (now) and registers it under the name, or keeps it unnamed (keep);
+    // otherwise queues a job. A queued material job holds its own copy of the description. A texture pack
+    // made at once passes on the pack's Error.
+    void RequestShaderUser(const std::string& name, const OrvexEngine::ShaderDescriptor& description,
+                           bool temporaryTextures, bool now, bool keep);
+    void RequestModel(const std::string& name, const std::string& fileName, bool vertexColors,
+                      bool speedGiven, float speed, bool temporaryTextures, bool now, bool keep);
+    void RequestParticleSystem(const std::string& name, const std::string& fileName, bool temporaryTextures,
+                               bool now, bool keep);
+    void RequestTexturePack(const std::string& name, const std::string& fileName, bool temporaryTextures,
+                            bool now, bool keep);
+
+    // Replaces "%" + counter + width + "%" tokens (outermost counter first; only the first token found per
+    // counter, at every occurrence) by the counter's value, zero-padded to the width.
+    static std::string SubstituteCounters(const std::string& text, const std::vector<std::string>& names,
+                                          const std::vector<uint32_t>& values);
+
     const std::string& GetLanguage() const { return language; }
+    // The queued jobs in run order.
+    const std::vector<DataKeeperEntry*>& GetJobQueue() const { return jobQueue; }
 
 protected:
+    struct ListWalk;
+    void WalkResourceList(XMLNode* element, const std::string& prefix, ListWalk& walk);
+    void Queue(DataKeeperEntry* job, std::vector<DataKeeperEntry*>& jobs);
+
     OrvexEngine::Timer* stepTimer = nullptr;          // owned through the TimerManager
     std::vector<DataKeeperEntry*> jobQueue;           // not owning: every queued job in run order
     std::vector<DataKeeperEntry*> shaderUserJobs;     // owned
