@@ -4,7 +4,9 @@
 #include "engine/core/MessageManager.h"
 #include "engine/core/ObjectManager.h"
 #include "engine/core/StringUtils.h"
+#include "engine/core/Timer.h"
 #include "engine/core/TimerManager.h"
+#include "engine/files/FileManager.h"
 #include "engine/files/FilePaths.h"
 #include "engine/graphics/AnimationControl.h"
 #include "engine/graphics/Model.h"
@@ -16,6 +18,7 @@
 #include "engine/graphics/ShaderUser.h"
 #include "engine/graphics/SpriteGroup.h"
 #include "engine/graphics/SpriteGroupManager.h"
+#include "engine/math/Random.h"
 #include "gametools/TexturePack.h"
 #include "gametools/XMLNode.h"
 #include "gametools/XMLParser.h"
@@ -443,6 +446,148 @@ std::string DataKeeper::SubstituteCounters(const std::string& text, const std::v
         OrvexEngine::ReplaceAll(result, whole, OrvexEngine::UIntToText(values[i], digits));
     }
     return result;
+}
+
+} // namespace GameTools
+
+namespace GameTools {
+
+namespace {
+
+constexpr double StepBudgetSeconds = 0.1;
+constexpr uint32_t FirstSubclassStep = 101;
+
+} // namespace
+
+void DataKeeper::RunJob(const DataKeeperEntry& job) {
+    switch (job.kind) {
+    case DataKeeperEntry::KindShaderUser:
+        RequestShaderUser(job.name, *job.description, job.temporaryTextures, true, job.keep);
+        break;
+    case DataKeeperEntry::KindModel:
+        RequestModel(job.name, job.fileName, job.vertexColors, job.speedGiven, job.animationSpeed,
+                     job.temporaryTextures, true, job.keep);
+        break;
+    case DataKeeperEntry::KindParticleSystem:
+        RequestParticleSystem(job.name, job.fileName, job.temporaryTextures, true, job.keep);
+        break;
+    case DataKeeperEntry::KindTexturePack:
+        RequestTexturePack(job.name, job.fileName, job.temporaryTextures, true, job.keep);
+        break;
+    default:
+        assert(false && "a DataKeeperEntry kind is 0 to 3");
+    }
+}
+
+bool DataKeeper::LoadPercent(uint32_t percent) {
+    const bool all = percent == ~0u;
+    if (!all && (percent < 1 || percent > 100))
+        return false;
+    const uint64_t length = jobQueue.size();
+    uint32_t index = 0;
+    uint32_t target = static_cast<uint32_t>(length);
+    if (!all) {
+        stepTimer->SetTime(0.0f);
+        index = jobsDone;
+        // In integers: length / 100.0 * percent falls just short of the whole queue for lengths such as 29,
+        // and the last job would never run.
+        target = static_cast<uint32_t>(length * percent / 100);
+    }
+    for (; index < target; ++index) {
+        RunJob(*jobQueue[index]);
+        ++jobsDone;
+        if (!all && stepTimer->GetTime() > StepBudgetSeconds)
+            break;
+    }
+    return jobsDone == target;
+}
+
+OrvexEngine::ShaderDescriptor* DataKeeper::SourceMaterial(const DataKeeperEntry& job) const {
+    if (job.kind == DataKeeperEntry::KindShaderUser)
+        return job.description ? new OrvexEngine::ShaderDescriptor(*job.description) : nullptr;
+    std::string materialName = job.fileName;
+    OrvexEngine::ReplaceExtension(materialName, "srf");
+    if (!OrvexEngine::FileManager::Instance()->FileExists("data\\" + materialName))
+        return nullptr;
+    auto* description = new OrvexEngine::ShaderDescriptor;
+    try {
+        description->LoadFromFile(materialName);
+    } catch (const OrvexEngine::FatalError&) {
+        delete description;
+        throw;
+    } catch (const OrvexEngine::Error&) {
+        // A material that exists but cannot be read only costs the head start on its textures; the job
+        // itself falls back to a default material when it runs. The reader has logged the reason.
+        delete description;
+        return nullptr;
+    }
+    return description;
+}
+
+bool DataKeeper::BuildTemporaryTextures() {
+    if (step > 0)
+        return false;
+    stepTimer->SetTime(0.0f);
+    if (jobsDone == 0) {
+        for (size_t k = 1; k < jobQueue.size(); ++k) {
+            const size_t j = OrvexEngine::RandomInt(static_cast<uint32_t>(k + 1));
+            if (j != k)
+                std::swap(jobQueue[k], jobQueue[j]);
+        }
+        rebuiltQueue.reserve(10 * jobQueue.size());
+    }
+    std::vector<std::string> images;
+    for (size_t i = jobsDone; i < jobQueue.size(); ++i) {
+        DataKeeperEntry* job = jobQueue[i];
+        if (OrvexEngine::ShaderDescriptor* source = SourceMaterial(*job)) {
+            const bool mipMaps = source->stageCount > 0 && (source->stages[0].flags & 1u) != 0;
+            for (uint32_t stage = 0; stage < source->stageCount; ++stage) {
+                source->FindTextureImageFile(stage, images);
+                for (size_t k = 0; k + 1 < images.size(); k += 2) {
+                    const std::string diffuse = OrvexEngine::StripDataPrefix(images[k]);
+                    const std::string opacity = OrvexEngine::StripDataPrefix(images[k + 1]);
+                    if (diffuse.empty())
+                        continue;
+                    auto* temporary = new DataKeeperEntry;
+                    temporary->kind = DataKeeperEntry::KindShaderUser;
+                    temporary->name = "temp_loading_" + std::to_string(i) + "_" + std::to_string(stage) +
+                                      "_" + std::to_string(k / 2);
+                    temporary->temporaryTextures = job->temporaryTextures;
+                    temporary->keep = true;
+                    temporary->description = new OrvexEngine::ShaderDescriptor;
+                    temporary->description->InitFromImages(mipMaps, diffuse, opacity, true);
+                    shaderUserJobs.push_back(temporary);
+                    rebuiltQueue.push_back(temporary);
+                }
+            }
+            delete source;
+        }
+        rebuiltQueue.push_back(job);
+        ++jobsDone;
+        if (stepTimer->GetTime() > StepBudgetSeconds)
+            break;
+    }
+    if (jobsDone < jobQueue.size())
+        return false;
+    jobsDone = 0;
+    jobQueue.swap(rebuiltQueue);
+    rebuiltQueue.clear();
+    return true;
+}
+
+void DataKeeper::LoadNextStep() {
+    if (BuildTemporaryTextures() || LoadPercent(step) || Load(step))
+        ++step;
+    progress =
+        static_cast<float>(static_cast<double>(step) /
+                           static_cast<double>(static_cast<uint32_t>(extraStepCount) + FirstSubclassStep));
+}
+
+void DataKeeper::LoadAll() {
+    LoadPercent(~0u);
+    Load(~0u);
+    step = static_cast<uint32_t>(extraStepCount) + FirstSubclassStep - 1;
+    progress = 1.0f;
 }
 
 } // namespace GameTools

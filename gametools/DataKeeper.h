@@ -96,6 +96,22 @@ public:
     static std::string SubstituteCounters(const std::string& text, const std::vector<std::string>& names,
                                           const std::vector<uint32_t>& values);
 
+    // One call per frame: the temporary-texture pass (step 0), then the percentage steps 1 to 100, each
+    // within about 0.1 s of jobs, then the subclass's steps; each call completes at most one step. Loading is
+    // done when GetStep() reaches GetExtraStepCount() + 101. A broken texture pack passes its Error on.
+    void LoadNextStep();
+    // Every queued job in queue order and every subclass step, without a budget; progress becomes 1.
+    void LoadAll();
+    // Runs jobs towards percent (1..100) of the queue within the budget; ~0u runs the whole queue from its
+    // first job. True when the target is reached; false at once for any other percent.
+    bool LoadPercent(uint32_t percent);
+    // The temporary-texture pass: shuffles the queue and puts a kept material job for every image a job uses
+    // in front of it. True when the pass has finished; false at once after step 0.
+    bool BuildTemporaryTextures();
+
+    uint32_t GetStep() const { return step; }
+    int32_t GetExtraStepCount() const { return extraStepCount; }
+    float GetProgress() const { return progress; }
     const std::string& GetLanguage() const { return language; }
     // The queued jobs in run order.
     const std::vector<DataKeeperEntry*>& GetJobQueue() const { return jobQueue; }
@@ -104,6 +120,10 @@ protected:
     struct ListWalk;
     void WalkResourceList(XMLNode* element, const std::string& prefix, ListWalk& walk);
     void Queue(DataKeeperEntry* job, std::vector<DataKeeperEntry*>& jobs);
+    void RunJob(const DataKeeperEntry& job);
+    // The material a queued job's images come from: its own description, or the ".srf" file beside its file.
+    // Null when there is none or it cannot be read (logged by the reader).
+    OrvexEngine::ShaderDescriptor* SourceMaterial(const DataKeeperEntry& job) const;
 
     OrvexEngine::Timer* stepTimer = nullptr;          // owned through the TimerManager
     std::vector<DataKeeperEntry*> jobQueue;           // not owning: every queued job in run order
