@@ -5,6 +5,8 @@
 #include "engine/graphics/LightManager.h"
 #include "engine/graphics/Model.h"
 #include "engine/graphics/ModelManager.h"
+#include "engine/graphics/ParticleSystem.h"
+#include "engine/graphics/ParticleSystemManager.h"
 #include "platform/win/Events.h"
 
 #include <benchmark/benchmark.h>
@@ -12,6 +14,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -54,8 +57,15 @@ void EngineFrame(benchmark::State& state) {
     params.configDirectory = dir;
     params.defaultVideoMode = state.range(0) == 0 ? "800x600x32" : "1024x768x32";
     OrvexEngine::Engine engine(params);
-    // Argument 2: fifty lit boxes in front of the default camera and one point light.
+    // Argument 2: fifty lit boxes in front of the default camera, one point light and a looping particle
+    // system (its sprites are born, moved, rebuilt and die every frame).
     if (state.range(0) == 2) {
+        auto* particles = OrvexEngine::ParticleSystemManager::Instance();
+        std::unique_ptr<OrvexEngine::ParticleSystem> source(particles->NewParticleSystem(nullptr));
+        OrvexEngine::ParticleSystem* fountain = particles->CreateParticleSystemCopy(*source);
+        fountain->emitterPosition = OrvexEngine::Vec3(0, 0, -6);
+        fountain->looping = true;
+        fountain->active = true;
         OrvexEngine::LightManager::Instance()->CreateLight()->position = OrvexEngine::Vec3(0, 2, -4);
         for (int i = 0; i < 50; ++i) {
             OrvexEngine::Model* box = OrvexEngine::ModelManager::Instance()->CreateBoxModel(
