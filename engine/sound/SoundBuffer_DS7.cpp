@@ -249,9 +249,12 @@ void SoundBuffer_DS7::UnqueueProcessedBuffers(std::vector<uint32_t>& segments) {
     uint64_t windowStart = playedTotal - lag;
     playedTotal += advance;
     uint64_t windowEnd = playedTotal - lag;
-    while (windowEnd >= 2ull * RingBytes) {
-        windowStart -= RingBytes;
-        windowEnd -= RingBytes;
+    // Whole turns of the ring are dropped at once: the total grows for as long as the music plays, and a
+    // turn at a time would cost more every frame.
+    if (windowEnd >= 2ull * RingBytes) {
+        const uint64_t turns = windowEnd / RingBytes - 1;
+        windowStart -= turns * RingBytes;
+        windowEnd -= turns * RingBytes;
     }
     SegmentsInWindow(windowStart, windowEnd, segments);
     ringPosition = pos;
