@@ -116,7 +116,7 @@ public:
     // The queued jobs in run order.
     const std::vector<DataKeeperEntry*>& GetJobQueue() const { return jobQueue; }
 
-protected:
+private:
     struct ListWalk;
     void WalkResourceList(XMLNode* element, const std::string& prefix, ListWalk& walk);
     void Queue(DataKeeperEntry* job, std::vector<DataKeeperEntry*>& jobs);
@@ -125,6 +125,8 @@ protected:
     // Null when there is none or it cannot be read (logged by the reader).
     OrvexEngine::ShaderDescriptor* SourceMaterial(const DataKeeperEntry& job) const;
 
+protected:
+    // Read and written by the game's data classes and their loading steps.
     OrvexEngine::Timer* stepTimer = nullptr;          // owned through the TimerManager
     std::vector<DataKeeperEntry*> jobQueue;           // not owning: every queued job in run order
     std::vector<DataKeeperEntry*> shaderUserJobs;     // owned
