@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstring>
 #include <cwctype>
+#include <limits>
 #include <memory>
 
 namespace OrvexEngine {
@@ -85,7 +86,9 @@ GUIFont::~GUIFont() {
 
 void GUIFont::Load(const std::string& path) {
     try {
-        std::unique_ptr<FileBinary> file(FileManager::Instance()->OpenFile(MakeDataPath(path), false, 0));
+        // No memory limit: the whole file is read at once and the records are taken from memory.
+        std::unique_ptr<FileBinary> file(FileManager::Instance()->OpenFile(
+            MakeDataPath(path), false, std::numeric_limits<uint32_t>::max()));
         uint8_t header[13];
         file->Read(header, sizeof(header));
         uint32_t storedSize = 0;
