@@ -53,7 +53,8 @@ void AnimationControl::Stop() {
 }
 
 std::pair<uint32_t, uint32_t> AnimationControl::CurrentRange() {
-    return ranges.emplace(currentRangeId, std::make_pair(0u, 0u)).first->second;
+    // try_emplace looks the id up before making a node: every update asks, and must not allocate.
+    return ranges.try_emplace(currentRangeId, 0u, 0u).first->second;
 }
 
 void AnimationControl::SetRandomStartFrame() {

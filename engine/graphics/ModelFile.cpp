@@ -31,6 +31,11 @@ public:
         if (bytes > uint64_t(file.GetSize()) - file.GetPosition())
             FormatError();
     }
+    // Count times size compared by division: two 32-bit counts times a record size can wrap 64 bits.
+    void NeedRecords(uint64_t count, uint64_t recordBytes) const {
+        if (count > (uint64_t(file.GetSize()) - file.GetPosition()) / recordBytes)
+            FormatError();
+    }
     uint8_t U8() {
         uint8_t value = 0;
         file.Read(&value, 1);
@@ -155,7 +160,7 @@ void ReadBody(Reader& in, uint32_t extraFlags, ModelFileContents& out) {
         for (FrameVertex& vertex : out.vertices)
             vertex = ReadVertex(in);
     } else if (flags & vertexAnimationFlag) {
-        in.Need(vertexCount * frames * vertexBytes);
+        in.NeedRecords(vertexCount * frames, vertexBytes);
         out.vertices.resize(vertexCount * frames);
         for (FrameVertex& vertex : out.vertices)
             vertex = ReadVertex(in);

@@ -69,15 +69,15 @@ struct ModeInfo {
 
 struct DeviceInfo {
     virtual ~DeviceInfo() = default;
-    std::vector<ModeInfo*> modes; // owned by the render system
-    ModeInfo* currentMode = nullptr;
+    std::vector<ModeInfo*> modes;    // owned by the render system
+    ModeInfo* currentMode = nullptr; // not owned: one of modes
     bool fullScreen = false;
 };
 
 struct AdapterInfo {
     virtual ~AdapterInfo() = default;
-    std::vector<DeviceInfo*> devices; // owned by the render system
-    DeviceInfo* currentDevice = nullptr;
+    std::vector<DeviceInfo*> devices;    // owned by the render system
+    DeviceInfo* currentDevice = nullptr; // not owned: one of devices
 };
 
 class RenderSystem : public GlobalPointerHolder<RenderSystem> {
@@ -147,7 +147,7 @@ public:
     // Read directly by the frame driver, the render pass and the texture code.
     EngineSettings* videoSettings = nullptr; // not owned: Config's record
     std::vector<AdapterInfo*> adapters;      // owned
-    AdapterInfo* currentAdapter = nullptr;
+    AdapterInfo* currentAdapter = nullptr;   // not owned: one of adapters
     bool stencilWanted = false;
     bool hasStencil = false;
     bool allowOversizedWindow = false;

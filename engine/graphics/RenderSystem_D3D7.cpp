@@ -641,12 +641,12 @@ void RenderSystem_D3D7::RemoveTexture(Texture2D_D3D7* texture) {
 
 // ----- States ---------------------------------------------------------------------------------------------
 
-void RenderSystem_D3D7::ErrorText(const std::string& context, platform::Result result) const {
+void RenderSystem_D3D7::ErrorText(const char* context, platform::Result result) const {
     if (platform::Succeeded(result))
         return;
     const char* text = DirectXResultText(result);
     std::string description = text != nullptr ? text : "Unknown error (Code: " + IntToText(result) + ")";
-    Log()->Error("Direct3D Subsystem (" + context + "): " + description);
+    Log()->Error(std::string("Direct3D Subsystem (") + context + "): " + description);
 }
 
 void RenderSystem_D3D7::SetRenderState(const char* context, uint32_t state, uint32_t value) {

@@ -78,8 +78,9 @@ public:
     void SetMaterial(const Vec4& ambient, const Vec4& diffuse, const Vec4& specular, const Vec4& emissive,
                      float power) override;
 
-    // Logs a failed result as "Direct3D Subsystem (context): text"; a success does nothing.
-    void ErrorText(const std::string& context, platform::Result result) const;
+    // Logs a failed result as "Direct3D Subsystem (context): text"; a success does nothing. The context is a
+    // plain text: draws and state changes check every result of every frame and must not build a string.
+    void ErrorText(const char* context, platform::Result result) const;
     // The current device, or null between a release and the next creation.
     platform::Device* GetDevice() const { return device; }
     platform::DisplayDriver* GetDirectDraw() const { return directDraw; }

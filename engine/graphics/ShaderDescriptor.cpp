@@ -118,8 +118,9 @@ void ShaderDescriptor::InitAnimated(bool mipMaps, uint32_t kind, uint32_t column
 bool ShaderDescriptor::IsAnimatable(uint32_t kind, uint32_t columns, uint32_t rows, uint32_t frameCount) {
     if (kind == AnimationStill)
         return true;
+    // An atlas of no frames still plays one: its first cell.
     if (kind == AnimationAtlas)
-        return columns > 0 && rows > 0 && frameCount > 0;
+        return columns > 0 && rows > 0;
     // Every frame of a sequence is an image file and a texture: a count beyond any real sequence is a broken
     // file, not a reason to build millions of names.
     return IsSequence(kind) && frameCount > 0 && frameCount <= MaxSequenceFrames;

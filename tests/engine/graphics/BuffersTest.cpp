@@ -23,6 +23,13 @@ TEST(IndexBufferTest, WidthFollowsTheCountAndNarrowBuffersKeepTheLow16Bits) {
     wide.SetIndices(10, 1, values);
     EXPECT_EQ(narrow.GetIndex(10), 4464u);
     EXPECT_EQ(wide.GetIndex(10), 70000u);
+
+    // A write reaching past the capacity keeps what fits and stops at the end, in either width.
+    const uint32_t many[] = {1, 2, 3, 4, 5};
+    narrow.SetIndices(65533, 5, many);
+    wide.SetIndices(65534, 5, many);
+    EXPECT_EQ(narrow.GetIndex(65534), 2u);
+    EXPECT_EQ(wide.GetIndex(65535), 2u);
 }
 
 TEST(IndexBufferTest, RangeCoversTheIndicesInUseAndIsRecomputedAfterChanges) {

@@ -150,6 +150,9 @@ TEST_F(ModelFileTest, BrokenFilesFailWithTheirTexts) {
     foreignBone.skinnedVertices[2].influences[0].bone = 2;
     ModelDescription manyBones = VelmoraTest::SkinnedQuad(2, 1);
     manyBones.bones.resize(0xFFFF);
+    // Vertices times frames times 32 bytes wraps around 64 bits to nothing.
+    ModelDescription hugeAnimation = VelmoraTest::AnimatedQuad(1, 1);
+    hugeAnimation.frameCount = 0x80000000;
 
     const ModelFaults unchecked{.skipChecks = true};
     struct Case {
@@ -170,6 +173,10 @@ TEST_F(ModelFileTest, BrokenFilesFailWithTheirTexts) {
         {"influence on a missing bone", foreignBone, unchecked, format},
         {"more bones than the file holds", manyBones, unchecked, format},
         {"vertex count beyond the file", quad, {.vertexCount = 0x10000000}, format},
+        {"frames times vertices beyond any file",
+         hugeAnimation,
+         {.skipChecks = true, .vertexCount = 0x80000000},
+         format},
         {"truncated in the bounds",
          quad,
          {.truncateBy = 8},

@@ -247,8 +247,9 @@ TEST_F(ModelTest, RayPicksReadTrianglesThroughTheIndices) {
     Model* box = Box();
     box->transform = Matrix4::Translation(Vec3(10, 0, 0));
     box->box.SetTransform(box->transform);
-    // From above onto the top face: triangles 10 and 11, whose vertices are 16 to 19.
-    const Ray down(Vec3(10, 5, 0), Vec3(0, -10, 0));
+    // From above onto the top face: triangles 10 and 11, whose vertices are 16 to 19. Off the face's
+    // diagonal, where the vertices taken three by three (15 to 17) would form a slanted triangle 4.5 below.
+    const Ray down(Vec3(10.5f, 5, -0.5f), Vec3(0, -10, 0));
     float distance = -1;
     EXPECT_TRUE(box->RayPick(down, &distance));
     EXPECT_NEAR(distance, 4, 1e-4f); // the near face, not the bottom one at 6

@@ -134,7 +134,6 @@ TEST(ShaderDescriptor, StagesThatCannotAnimateBecomeStillImages) {
         uint32_t kind, columns, rows, frames;
     } cases[] = {{AnimationAtlas, 0, 2, 8},
                  {AnimationAtlas, 4, 0, 8},
-                 {AnimationAtlas, 4, 2, 0},
                  {AnimationColorSequence, 1, 1, 0},
                  {AnimationBothSequences, 1, 1, 0},
                  {7, 1, 1, 5},
@@ -148,6 +147,11 @@ TEST(ShaderDescriptor, StagesThatCannotAnimateBecomeStillImages) {
         EXPECT_EQ(d.stages[0].frameCount, 0u);
         EXPECT_EQ(d.stages[0].columns, 1u);
     }
+    // An atlas without a frame count still shows its first cell, not the whole picture.
+    ShaderDescriptor cell;
+    cell.AddStage(0, AnimationAtlas, 4, 2, 0, 10.0f, "grid.png", "", 1);
+    EXPECT_EQ(cell.stages[0].animationKind, AnimationAtlas);
+    EXPECT_EQ(cell.stages[0].columns, 4u);
     ShaderDescriptor longest;
     longest.AddStage(0, AnimationColorSequence, 1, 1, 10000, 10.0f, "fire9999.png", "", 1);
     EXPECT_EQ(longest.stages[0].animationKind, AnimationColorSequence);

@@ -168,6 +168,14 @@ TEST_F(Shaders, AtlasCellsUnderAFixedFrameTime) {
     }
     // The still user's own copy is untouched by the animation of the other.
     EXPECT_EQ(still->stages[0].scaleU, 1.0f);
+
+    // An atlas without a frame count stays on its first cell.
+    d.InitAnimated(false, AnimationAtlas, 4, 2, 0, 8.0f, "ui\\button.png", "", false);
+    ShaderUser* first = manager.CreateShaderUser(d, false);
+    for (int i = 0; i < 3; ++i)
+        manager.Update();
+    EXPECT_NEAR(first->stages[0].scaleU, 0.24975f, 1e-6);
+    EXPECT_NEAR(first->stages[0].offsetV, 0.50025f, 1e-6);
 }
 
 TEST_F(Shaders, SequencesBindTheTextureOfTheCurrentFrame) {
