@@ -1,6 +1,7 @@
 // ctest-label: gui
 // A line of text drawn through the whole stack: a small bitmap font generated here (5 x 7 pixel letters in
-// a texture with alpha), a GUI window with a dark quad, the text centred in it by the font manager, and the
+// a texture with alpha), a GUI window with a dark quad, the text centred in it by the font manager, a second
+// line turned a quarter turn, and the
 // frame drawn by the render pass, read back and written as gui-text-line.png under $VB_TEST_OUTPUT.
 #include "engine/core/TimerManager.h"
 #include "engine/graphics/CameraManager.h"
@@ -164,9 +165,13 @@ TEST_F(TextRenderTest, CentredLineOverAWindow) {
     // "HELLO GUI 42": ten glyphs of 24 and two blanks of 16 units, 272 x 32, centred in the panel.
     const std::wstring text = L"HELLO GUI 42";
     const Vec4 yellow(1, 0.9f, 0.1f, 1);
+    // A window without a model carries a second line turned a quarter turn: it runs upwards from (600, 60).
+    GUIWindow* holder = gui->CreateWindow(0x1, Vec2(600, 60), Vec2(0, 0));
+    const float quarter = 1.5707964f;
     Image image;
     for (int frame = 0; frame < 2; ++frame) {
         panel->QueueText(AlignCentreHorizontal | AlignCentreVertical, 0, Vec2(0, 0), yellow, text);
+        holder->QueueText(0, 0, Vec2(0, 0), Vec4(1, 1, 1, 1), L"GUI", quarter);
         Frame(image);
     }
     Save(image, "gui-text-line.png");
@@ -182,6 +187,7 @@ TEST_F(TextRenderTest, CentredLineOverAWindow) {
     };
     auto isInk = [](const uint8_t* p) { return p[0] > 180 && p[1] > 160; };
     auto isPanel = [](const uint8_t* p) { return p[0] < 80 && p[1] < 80; };
+    auto isDark = [](const uint8_t* p) { return int(p[0]) + p[1] + p[2] < 30; };
     EXPECT_TRUE(isInk(letterPixel(0, 0, 3))) << "the H's left stroke";
     EXPECT_TRUE(isInk(letterPixel(0, 2, 3))) << "the H's bar";
     EXPECT_TRUE(isPanel(letterPixel(0, 2, 1))) << "above the H's bar";
@@ -193,8 +199,12 @@ TEST_F(TextRenderTest, CentredLineOverAWindow) {
     EXPECT_TRUE(isInk(Pixel(image, start.x + 200 + 16 + 4 + 12, start.y + 12)));
     EXPECT_TRUE(isInk(Pixel(image, start.x + 248 + 4 + 16, start.y + 4)));
     EXPECT_TRUE(isPanel(Pixel(image, start.x + 280, start.y + 16))) << "past the end of the line";
-    const uint8_t* outside = Pixel(image, 10, 50);
-    EXPECT_LT(int(outside[0]) + outside[1] + outside[2], 30) << "the clear colour around the panel";
+    EXPECT_TRUE(isDark(Pixel(image, 10, 50))) << "the clear colour around the panel";
+
+    // Upwards, the letter pixel (c, r) of the G lies at (600 - 28 + 4 r, 60 + 4 c + 4).
+    EXPECT_TRUE(isInk(Pixel(image, 600 - 28 + 12, 60 + 4)));
+    EXPECT_TRUE(isDark(Pixel(image, 600 - 28 + 12, 60 + 8))) << "the gap in the G's fourth row";
+    EXPECT_TRUE(isDark(Pixel(image, 600 + 4, 60 + 4))) << "nothing right of the start point";
 
     shaders->ReleaseShaderUser(fontShader);
 }
