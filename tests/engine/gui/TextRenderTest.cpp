@@ -1,8 +1,8 @@
 // ctest-label: gui
 // A line of text drawn through the whole stack: a small bitmap font generated here (5 x 7 pixel letters in
 // a texture with alpha), a GUI window with a dark quad, the text centred in it by the font manager, a second
-// line turned a quarter turn, and the
-// frame drawn by the render pass, read back and written as gui-text-line.png under $VB_TEST_OUTPUT.
+// line turned a quarter turn, and the frame drawn by the render pass, read back and written as
+// gui-text-line.png under $VB_TEST_OUTPUT.
 #include "engine/core/TimerManager.h"
 #include "engine/graphics/CameraManager.h"
 #include "engine/graphics/Image.h"
