@@ -40,7 +40,8 @@ GUIWindow::GUIWindow(GUIFontManager* fonts, Camera* camera, uint32_t newFlags, c
     const bool vertexColors = (newFlags & GUI_WINDOW_VERTEX_COLORS) != 0;
     ModelManager* models = ModelManager::Instance();
     if (sourceModel != nullptr) {
-        model = models->CreateModelCopy(*sourceModel, camera, vertexColors ? uint32_t(ModelVertexColors) : 0u);
+        model =
+            models->CreateModelCopy(*sourceModel, camera, vertexColors ? uint32_t(ModelVertexColors) : 0u);
         model->ClearFlags(ModelVisible | ModelLit | ModelDepthTest);
         model->SetFlags(ModelSecondList | ModelFixedSortDepth);
         if (material != nullptr)
