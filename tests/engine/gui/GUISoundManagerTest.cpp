@@ -1,15 +1,26 @@
 // ctest-label: gui
 // GUI sounds on a recording sound system: the least-played variant of a name is queued and played at the
-// sound service's update, names are exact, and without a sound service the GUI stays silent.
+// sound service's update, names are exact, and without a sound service the GUI stays silent; then the
+// same on the platform's sound system with real files.
 #include "engine/gui/GUISoundManager.h"
 #include "engine/core/MessageManager.h"
+#include "engine/core/TimerManager.h"
+#include "engine/core/Window.h"
+#include "engine/files/FileManager.h"
 #include "engine/sound/Sound.h"
 #include "engine/sound/SoundBuffer.h"
 #include "engine/sound/SoundManager.h"
 #include "engine/sound/SoundSystem.h"
+#include "engine/sound/SoundSystem_DS7.h"
+#include "platform/sound/AudioTestHooks.h"
+#include "platform/win/Time.h"
 #include "tests/support/TestLog.h"
 
+#include "tools/formats/WavWriter.h"
+
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <memory>
 #include <string>
@@ -152,4 +163,84 @@ TEST_F(GUISoundManagerTest, SilentWithoutSoundService) {
     never.AddSound("click", "a.wav", 1);
     never.Play("click");
     EXPECT_TRUE(never.GetEntries().empty());
+}
+
+namespace {
+
+// The platform's sound system on a silent output, over a data folder with two short clicks.
+class GUISoundPlatformTest : public testing::Test {
+protected:
+    void SetUp() override {
+        platform::AudioTestHooks::Reset();
+        platform::AudioTestHooks::SetNullOutput(true);
+        platform::InstallFakeClock(5000);
+        base = VelmoraTest::TempDir() + "/gui-sound";
+        std::filesystem::create_directories(base + "/data/audio/menu");
+        for (const char* name : {"click_0", "click_1"})
+            VbFormats::WavWriter::WriteFile(
+                base + "/data/audio/menu/" + name + ".wav",
+                VbFormats::WavWriter(1, 22050, 16)
+                    .Build(VbFormats::WavWriter::Bytes(std::vector<int16_t>(4410, 1000))));
+        timers = std::make_unique<TimerManager>();
+        TimerManager::Instance(timers.get());
+        files = std::make_unique<FileManager>(base, false, "data", 0);
+        FileManager::Instance(files.get());
+        window = std::make_unique<Window>("Sound", 0, 0, 320, 240, false, true, Vec2i());
+        Window::Instance(window.get());
+        system = std::make_unique<SoundSystem_DS7>(false);
+        SoundSystem::Instance(system.get());
+        sounds = std::make_unique<SoundManager>();
+        SoundManager::Instance(sounds.get());
+    }
+    void TearDown() override {
+        gui.reset();
+        sounds.reset();
+        system.reset();
+        window.reset();
+        files.reset();
+        timers.reset();
+        platform::RemoveFakeClock();
+        platform::AudioTestHooks::Reset();
+    }
+    void Frame() {
+        platform::AdvanceFakeClockMilliseconds(20);
+        system->Refresh();
+        sounds->Update(true);
+    }
+    int State(size_t entry) const { return gui->GetEntries()[entry]->sound->GetState(); }
+
+    VelmoraTest::TestLog log;
+    std::string base;
+    std::unique_ptr<TimerManager> timers;
+    std::unique_ptr<FileManager> files;
+    std::unique_ptr<Window> window;
+    std::unique_ptr<SoundSystem_DS7> system;
+    std::unique_ptr<SoundManager> sounds;
+    std::unique_ptr<GUISoundManager> gui = std::make_unique<GUISoundManager>();
+};
+
+} // namespace
+
+TEST_F(GUISoundPlatformTest, VariantsOfRealFilesPlayInTurn) {
+    gui->AddSound("gui_default_button_select", "audio\\menu\\click_0.wav", 1);
+    gui->AddSound("gui_default_button_select", "audio\\menu\\click_1.wav", 1);
+    gui->AddSound("gui_default_button_click", "audio\\menu\\missing.wav", 1); // plays silence
+    ASSERT_EQ(gui->GetEntries().size(), 3u);
+    EXPECT_EQ(State(0), SoundStopped);
+
+    gui->Play("gui_default_button_select");
+    EXPECT_EQ(State(0), SoundStopped) << "queued, not played at once";
+    Frame();
+    EXPECT_EQ(State(0), SoundPlaying);
+    EXPECT_EQ(State(1), SoundStopped);
+    gui->Play("gui_default_button_select");
+    Frame();
+    EXPECT_EQ(State(1), SoundPlaying);
+    gui->Play("gui_default_button_click");
+    Frame();
+    EXPECT_EQ(gui->GetEntries()[2]->playCount, 1);
+    for (size_t i : {0, 1}) // the variants' files were read
+        EXPECT_EQ(gui->GetEntries()[i]->sound->GetBuffer()->GetDataSize(), 4410u * 2) << i;
+    gui.reset();
+    EXPECT_EQ(sounds->GetSoundCount(), 0u);
 }
