@@ -194,6 +194,16 @@ TEST_F(GUIDoubleClickDetecterTest, Scenarios) {
     }
 }
 
+TEST_F(GUIDoubleClickDetecterTest, ASecondReleaseExactlyAtTheWindowsEndIsTooLate) {
+    // 1.0 s and 1.6 s on the frame clock: their float difference is exactly 0.6.
+    Run({{0, Button::Press, Where::A, false},
+         {100, Button::Release, Where::A, false},
+         {300, Button::Press, Where::A, false},
+         {600, Button::Release, Where::A, false}},
+        "at 0.6 s");
+    EXPECT_EQ(detecter.GetPhase(), 2u);
+}
+
 TEST_F(GUIDoubleClickDetecterTest, APressBesideEveryElementWithoutAnAttemptKeepsTheLastElement) {
     Run({{0, Button::Press, Where::B, false},
          {50, Button::Release, Where::B, false},
