@@ -198,6 +198,20 @@ TEST_F(GUIButtonTest, DisabledOrHiddenButtonsKeepTheirCapture) {
     EXPECT_EQ(child->state, GUI_BUTTON_NORMAL);
 }
 
+TEST_F(GUIButtonTest, WithoutSoundsOrModelTheInputWorksTheSame) {
+    auto* silent = new GUICheckBox(manager->fontManager.get(), nullptr, manager->camera, 0x1, Vec2(100, 100),
+                                   Vec2(50, 20), nullptr, nullptr, nullptr);
+    manager->windows.push_back(silent);
+    EXPECT_EQ(silent->GetModel(), nullptr);
+    silent->Update(off, false, false);
+    silent->Update(on, true, true);
+    EXPECT_EQ(silent->state, GUI_BUTTON_PRESSED);
+    silent->Update(on, false, false);
+    EXPECT_TRUE(silent->clicked);
+    EXPECT_TRUE(silent->checked);
+    EXPECT_TRUE(silent->Render());
+}
+
 TEST_F(GUIButtonTest, CheckBoxTogglesOnClicksAndShowsEightLooks) {
     GUICheckBox* box = Make<GUICheckBox>();
     EXPECT_FALSE(box->checked);
