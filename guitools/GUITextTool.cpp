@@ -33,8 +33,7 @@ GUITextTool::GUITextTool(const std::string& language) : language(language), docu
 }
 
 GUITextTool::~GUITextTool() {
-    textsNodes.clear();
-    delete document;
+    delete document; // textsNodes point into it
 }
 
 std::wstring GUITextTool::GetText(const std::string& key) const {
