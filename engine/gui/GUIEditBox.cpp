@@ -61,10 +61,9 @@ bool GUIEditBox::Update(const Vec2& cursor, bool held, bool pressed) {
     visibleText.assign(text, static_cast<size_t>(firstVisible));
     if (Measure(visibleText) > visibleTextWidth) {
         size_t count = 1;
-        std::wstring run;
         for (; count <= visibleText.size(); ++count) {
-            run.assign(visibleText, 0, count);
-            if (Measure(run) > visibleTextWidth)
+            scratch.assign(visibleText, 0, count);
+            if (Measure(scratch) > visibleTextWidth)
                 break;
         }
         visibleText.resize(count - 1);
@@ -78,7 +77,8 @@ bool GUIEditBox::Update(const Vec2& cursor, bool held, bool pressed) {
         if (static_cast<int64_t>(t / caretBlinkStep) % 2 == 0) {
             const size_t shown = static_cast<size_t>(
                 std::clamp(caret - firstVisible, 0, static_cast<int>(visibleText.size())));
-            const float cx = Measure(visibleText.substr(0, shown));
+            scratch.assign(visibleText, 0, shown);
+            const float cx = Measure(scratch);
             QueueText(0, fontId, textOffset + Vec2(cx, 0), drawColor, cursorText, 0, -1);
         }
     }

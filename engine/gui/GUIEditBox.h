@@ -50,8 +50,6 @@ public:
     bool CanInsert(wchar_t ch) const;
     // Moves firstVisible up until the text from it to the caret, plus the caret, fits the visible width.
     void UpdateVisibleText();
-    // Handles one typed character or editing key; true when the text changed.
-    bool HandleKey(uint16_t code, bool isCharacter);
 
     int GetFontId() const { return fontId; }
     GUIFont* GetFont() const { return font; }
@@ -72,6 +70,8 @@ public:
     std::string printSound = "gui_default_edit_box_print";
 
 private:
+    // Handles one typed character or editing key; true when the text changed.
+    bool HandleKey(uint16_t code, bool isCharacter);
     // Width of a text at angle 0 in the font's own size.
     float Measure(const std::wstring& s) const;
     // The highest caret index: before the last allowed character, never below 0.
@@ -88,6 +88,7 @@ private:
     int caret = 0;
     int firstVisible = 0;
     std::wstring visibleText; // reused from frame to frame
+    std::wstring scratch;     // runs being measured; reused from frame to frame
 };
 
 } // namespace OrvexEngine
