@@ -13,6 +13,7 @@
 #include "engine/sound/SoundSystem.h"
 #include "tests/engine/gui/FontFixtures.h"
 #include "tests/support/GuiTestManager.h"
+#include "tests/support/SilentSoundSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -23,40 +24,7 @@ using namespace OrvexEngine;
 
 namespace {
 
-class SilentBuffer final : public SoundBuffer {
-public:
-    using SoundBuffer::SoundBuffer;
-    void AllocateBuffer(SoundBuffer*) override {}
-    void ReleaseBuffer() override {}
-    bool WriteSegment(uint32_t, uint32_t) override { return true; }
-    void QueueBuffer(uint32_t) override {}
-    void UnqueueProcessedBuffers(std::vector<uint32_t>& segments) override { segments.clear(); }
-};
-
-class SilentSound final : public Sound {
-public:
-    using Sound::Sound;
-    bool Play() override { return true; }
-    void Pause() override {}
-    void Stop() override {}
-    int GetState() const override { return SoundStopped; }
-};
-
-// Sounds that play nothing: the GUI sound manager's play counts tell which names were played.
-class SilentSystem final : public SoundSystem {
-public:
-    SilentSystem() : SoundSystem(false) {}
-    Sound* CreateSound(const std::string& name, bool resident) override {
-        return new SilentSound(bufferManager, name, resident);
-    }
-    Sound* CloneSound(Sound* sound) override { return new SilentSound(*static_cast<SilentSound*>(sound)); }
-    SoundBuffer* CreateSoundBuffer(const std::string& name, uint8_t* scratch, bool resident) override {
-        return new SilentBuffer(name, scratch, resident);
-    }
-    SoundBuffer* DuplicateSoundBuffer(SoundBuffer* source, uint8_t* scratch) override {
-        return new SilentBuffer(*source, scratch);
-    }
-};
+using VelmoraTest::SilentSystem;
 
 const Vec2 on(120, 110); // inside the button at (100, 100) of size (50, 20)
 const Vec2 off(10, 10);

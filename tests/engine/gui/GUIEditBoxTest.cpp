@@ -16,6 +16,7 @@
 #include "platform/win/WindowSimulation.h"
 #include "tests/engine/gui/FontFixtures.h"
 #include "tests/support/GuiTestManager.h"
+#include "tests/support/SilentSoundSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -27,40 +28,7 @@ using namespace OrvexEngine;
 
 namespace {
 
-class SilentBuffer final : public SoundBuffer {
-public:
-    using SoundBuffer::SoundBuffer;
-    void AllocateBuffer(SoundBuffer*) override {}
-    void ReleaseBuffer() override {}
-    bool WriteSegment(uint32_t, uint32_t) override { return true; }
-    void QueueBuffer(uint32_t) override {}
-    void UnqueueProcessedBuffers(std::vector<uint32_t>& segments) override { segments.clear(); }
-};
-
-class SilentSound final : public Sound {
-public:
-    using Sound::Sound;
-    bool Play() override { return true; }
-    void Pause() override {}
-    void Stop() override {}
-    int GetState() const override { return SoundStopped; }
-};
-
-// A sound system that plays nothing: the GUI sound manager's play counts tell what was played.
-class SilentSystem final : public SoundSystem {
-public:
-    SilentSystem() : SoundSystem(false) {}
-    Sound* CreateSound(const std::string& name, bool resident) override {
-        return new SilentSound(bufferManager, name, resident);
-    }
-    Sound* CloneSound(Sound* sound) override { return new SilentSound(*static_cast<SilentSound*>(sound)); }
-    SoundBuffer* CreateSoundBuffer(const std::string& name, uint8_t* scratch, bool resident) override {
-        return new SilentBuffer(name, scratch, resident);
-    }
-    SoundBuffer* DuplicateSoundBuffer(SoundBuffer* source, uint8_t* scratch) override {
-        return new SilentBuffer(*source, scratch);
-    }
-};
+using VelmoraTest::SilentSystem;
 
 // Shows what the box queued on its window this frame.
 class ProbeBox final : public GUIEditBox {
