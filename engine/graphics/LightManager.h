@@ -28,6 +28,7 @@ public:
     void DestroyLight(Light* light);
     // Reaches the device at the next Apply.
     void SetAmbient(const Vec4& colour) { ambient = colour; }
+    const Vec4& GetAmbient() const { return ambient; }
     // Once a frame before the render pass: the ambient colour, then every live light in creation order.
     void Apply();
     void EnableLighting(bool on);
