@@ -1,0 +1,308 @@
+// ctest-label: gameplay
+// A level drawn headless through the whole graphics stack with a stencil buffer: a field of blocks on a
+// ground, lit by the level's lighting file, with their shadows, seen from the level's camera
+// (field-blocks.png); then a row of explosive bricks caught mid-chain with flying debris (explosion.png).
+// Frames are written under $VB_TEST_OUTPUT and checked by probing pixels.
+#include "game/play/BallManager.h"
+#include "game/play/Block.h"
+#include "game/play/BonusManager.h"
+#include "game/play/Effects.h"
+#include "game/play/Environment.h"
+#include "game/play/Explosion.h"
+#include "game/play/ExplosionManager.h"
+#include "game/play/GameField.h"
+#include "game/play/GameGeometry.h"
+#include "game/play/GameLogicData.h"
+#include "game/play/Lighting.h"
+#include "game/play/Shadow.h"
+
+#include "engine/core/Config.h"
+#include "engine/core/TimerManager.h"
+#include "engine/core/Window.h"
+#include "engine/graphics/Camera.h"
+#include "engine/graphics/CameraManager.h"
+#include "engine/graphics/Image.h"
+#include "engine/graphics/LightManager.h"
+#include "engine/graphics/Model.h"
+#include "engine/graphics/ModelManager.h"
+#include "engine/graphics/ParticleSystemManager.h"
+#include "engine/graphics/RenderSystem_D3D7.h"
+#include "engine/graphics/ShaderManager.h"
+#include "engine/graphics/SpriteGroupManager.h"
+#include "engine/math/Random.h"
+#include "framework/AudioPlayer.h"
+#include "framework/ScoreKeeper.h"
+#include "platform/d3d/D3DTest.h"
+#include "platform/win/WindowSimulation.h"
+#include "tests/engine/graphics/ModelFixtures.h"
+#include "tests/support/PngWriter.h"
+#include "tools/formats/FieldWriter.h"
+#include "tools/formats/LevelGeometryWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace OrvexEngine;
+using namespace VelmoraBall;
+
+namespace {
+
+class NoBalls final : public BallManager {
+public:
+    Ball* AddBall(int) override { return nullptr; }
+};
+
+void SaveText(const VelmoraTest::DataFolder& data, const std::string& name, const std::string& text) {
+    data.Save(name, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+class GameplayRender : public testing::Test {
+protected:
+    void SetUp() override {
+        SeedRandom(3);
+        platform::D3DTest::Reset();
+        platform::sim::Reset();
+        platform::sim::SetDesktopMode(1024, 768, 32);
+        Config::Instance(&config);
+        config.GetSettings().vMode = "640x480x32";
+        window = std::make_unique<Window>("gameplay", 0, 0, 640, 480, false, true, Vec2i(0, 0));
+        Window::Instance(window.get());
+        rs = std::make_unique<RenderSystem_D3D7>(true, false); // shadows need the stencil
+        RenderSystem::Instance(rs.get());
+        TimerManager::Instance(&timers);
+        timers.frameTime = 0.02f;
+        cameras = Make<CameraManager>();
+        lights = Make<LightManager>();
+        shaders = Make<ShaderManager>();
+        models = Make<ModelManager>();
+        sprites = Make<SpriteGroupManager>();
+        particles = Make<ParticleSystemManager>();
+        // The level's camera: 90 degrees, near 70, far 650, above and behind the bat.
+        camera = cameras->GetDefaultCamera();
+        camera->fieldOfView = 1.5707964f;
+        camera->nearPlane = 70;
+        camera->farPlane = 650;
+        camera->orientation = Quaternion(0.4939f, 0, 0, 0.8695f);
+        camera->position = Vec3(0, -140, 98);
+        cameras->Update();
+        rs->clearColor = Vec4(0.05f, 0.05f, 0.1f, 1);
+        audio = std::make_unique<GameFramework::AudioPlayer>(0.285f, 0.315f);
+        WriteLevel();
+    }
+    void TearDown() override {
+        geometry.reset();
+        bonuses.reset();
+        environment.reset();
+        field.reset();
+        effects.reset();
+        lighting.reset();
+        levelData.reset();
+        gameData.reset();
+        audio.reset();
+        particles.reset();
+        sprites.reset();
+        models.reset();
+        shaders.reset();
+        lights.reset();
+        cameras.reset();
+        rs.reset();
+        window.reset();
+        platform::D3DTest::Reset();
+        platform::sim::Reset();
+    }
+
+    template <class T> std::unique_ptr<T> Make() {
+        auto service = std::make_unique<T>();
+        T::Instance(service.get());
+        return service;
+    }
+
+    // Bricks of 16 x 8 x 6 standing on the field in rows, a stack of two, a row of explosive bricks.
+    void WriteLevel() {
+        VbFormats::ModelDescription brick;
+        VelmoraTest::AppendBox(brick.vertices, brick.indices, {0, 0, 3}, {8, 4, 3});
+        brick.boxes = {{{-8, -4, 0}, {8, 4, 6}}};
+        for (const char* type : {"plain", "bomb"})
+            data.Save(std::string("game_objects/blocks/models/") + type + ".mlf",
+                      VbFormats::ModelWriter::Write(brick));
+        VbFormats::ModelDescription piece;
+        VelmoraTest::AppendBox(piece.vertices, piece.indices, {0, 0, 3}, {3, 2, 2});
+        piece.boxes = {{{-3, -2, 1}, {3, 2, 5}}};
+        for (int i = 0; i < 4; ++i)
+            data.Save("game_objects/blocks/models/fragments/bomb_0" + std::to_string(i) + ".mlf",
+                      VbFormats::ModelWriter::Write(piece));
+        SaveText(data, "game_objects/blocks/plain.xml", "<block/>");
+        SaveText(data, "game_objects/blocks/bomb.xml", "<block explosive=\"1\" fragment_count=\"4\"/>");
+        SaveText(data, "environment/lighting/lighting.ini",
+                 "90 90 100\n2\n-60 -80 160  0 0 0  230 225 210  0 0 0  1 0 0\n"
+                 "80 40 120  0 0 0  60 60 90  0 0 0  1 0 0\n");
+        VbFormats::FieldWall left, right, top;
+        left.min = {-85, -95, 0};
+        left.max = {-75, 110, 10};
+        right.min = {75, -95, 0};
+        right.max = {85, 110, 10};
+        top.min = {-85, 100, 0};
+        top.max = {85, 110, 10};
+        data.Save("environment/field.vbf", VbFormats::FieldWriter::Write({left, right, top}));
+        SaveText(data, "environment/test.xml", R"(<environment>
+  <model name="scenery/ground" color="0.25 0.55 0.3 1"/>
+  <model name="scenery/wall" color="0.55 0.45 0.35 1"/>
+</environment>)");
+
+        VbFormats::LevelGeometry level;
+        level.textures = {""};
+        auto at = [](const char* type, float x, float y, float z = 0) {
+            VbFormats::LevelBlock block;
+            block.type = type;
+            block.keyFrames = {{{x, y, z}, {0, 0, 0, 1}}};
+            return block;
+        };
+        for (int row = 0; row < 3; ++row)
+            for (int column = 0; column < 6; ++column)
+                level.blocks.push_back(at("plain", -55.0f + 22.0f * static_cast<float>(column),
+                                          40.0f + 16.0f * static_cast<float>(row)));
+        level.blocks.push_back(at("plain", 0, 10, 6)); // rests on the next block
+        level.blocks.push_back(at("plain", 0, 10));
+        level.blocks[18].below = {19};
+        level.blocks[19].above = {18};
+        for (int column = 0; column < 5; ++column)
+            level.blocks.push_back(at("bomb", -34.0f + 17.0f * static_cast<float>(column), -15));
+        data.Save("levels_geometry/00_00.vbg", VbFormats::LevelGeometryWriter::Write(level));
+    }
+
+    void Build() {
+        gameData = std::make_unique<GameTools::DataKeeper>("en");
+        levelData = std::make_unique<GameLogicData>("en", "00_00.vbg");
+        levelData->AddModel("scenery/ground", models->NewBoxModel({-120, -150, -2}, {120, 140, 0}, nullptr,
+                                                                  nullptr, ModelLit | ModelVertexColors));
+        levelData->AddModel("scenery/wall", models->NewBoxModel({-85, 100, 0}, {85, 110, 10}, nullptr,
+                                                                nullptr, ModelLit | ModelVertexColors));
+        levelData->Load(~0u);
+        lighting = std::make_unique<Lighting>("lighting.ini");
+        effects = std::make_unique<Effects>(lighting.get());
+        field = std::make_unique<GameField>("field.vbf");
+        environment = std::make_unique<Environment>(levelData.get(), "test");
+        bonuses = std::make_unique<BonusManager>(audio.get(), gameData.get(), effects.get());
+        geometry = std::make_unique<GameGeometry>(gameData.get(), levelData.get(), effects.get(), &score,
+                                                  audio.get());
+        geometry->Build(bonuses.get(), &balls, nullptr);
+    }
+
+    void Play(float seconds) {
+        for (int frames = static_cast<int>(seconds / 0.02f + 0.5f); frames > 0; --frames) {
+            geometry->Update(1);
+            bonuses->Update(false, 3, 1);
+            effects->Update();
+        }
+    }
+
+    void Frame(Image& image) {
+        rs->Refresh();
+        cameras->Update();
+        particles->Update();
+        sprites->Update();
+        lights->Apply();
+        shaders->Update();
+        models->Render();
+        rs->CaptureScreen(image);
+        models->Present();
+    }
+
+    void Save(const Image& image, const std::string& name) {
+        std::vector<uint8_t> rgba(size_t(image.width) * image.height * 4);
+        for (uint32_t y = 0; y < image.height; ++y)
+            for (uint32_t x = 0; x < image.width; ++x) {
+                const uint8_t* p = image.Row(image.height - 1 - y) + x * image.BytesPerPixel();
+                uint8_t* q = &rgba[(size_t(y) * image.width + x) * 4];
+                q[0] = p[0];
+                q[1] = p[1];
+                q[2] = p[2];
+                q[3] = 255;
+            }
+        VelmoraTest::WritePng(VelmoraTest::TestOutputPath(name), image.width, image.height, rgba);
+    }
+
+    const uint8_t* PixelAt(const Image& image, const Vec3& world) const {
+        const Vec2 s = cameras->Project(*camera, world);
+        return image.Row(static_cast<uint32_t>(s.y)) + static_cast<uint32_t>(s.x) * image.BytesPerPixel();
+    }
+    static int Brightness(const uint8_t* p) { return p[0] + p[1] + p[2]; }
+
+    VelmoraTest::TestLog log;
+    VelmoraTest::DataFolder data{"gameplayrender"};
+    Config config{"", "", false, "640x480x32", false, false};
+    TimerManager timers;
+    std::unique_ptr<Window> window;
+    std::unique_ptr<RenderSystem_D3D7> rs;
+    std::unique_ptr<CameraManager> cameras;
+    std::unique_ptr<LightManager> lights;
+    std::unique_ptr<ShaderManager> shaders;
+    std::unique_ptr<ModelManager> models;
+    std::unique_ptr<SpriteGroupManager> sprites;
+    std::unique_ptr<ParticleSystemManager> particles;
+    Camera* camera = nullptr;
+    std::unique_ptr<GameFramework::AudioPlayer> audio;
+    GameFramework::ScoreKeeper score;
+    NoBalls balls;
+    std::unique_ptr<GameTools::DataKeeper> gameData;
+    std::unique_ptr<GameLogicData> levelData;
+    std::unique_ptr<Lighting> lighting;
+    std::unique_ptr<Effects> effects;
+    std::unique_ptr<GameField> field;
+    std::unique_ptr<Environment> environment;
+    std::unique_ptr<BonusManager> bonuses;
+    std::unique_ptr<GameGeometry> geometry;
+};
+
+} // namespace
+
+TEST_F(GameplayRender, FieldOfBlocksWithShadowsUnderItsLights) {
+    Build();
+    Play(1.5f); // the appearance cascade has shown every block
+    Image image;
+    Frame(image);
+    Save(image, "field-blocks.png");
+    // A brick's lit top, the open ground, and the ground in a brick's shadow (towards +x, -y of it).
+    const int top = Brightness(PixelAt(image, {-55, 40, 6}));
+    const int ground = Brightness(PixelAt(image, {-66, 20, 0}));
+    EXPECT_GT(top, ground);
+    // Every block on the field shows its shadow; stacked ones do not.
+    for (const Block* block : geometry->GetBlocks())
+        EXPECT_EQ(block->GetShadow()->IsVisible(), block->GetBlocksBelow().empty());
+    // The shadows lie 0.7 units towards +x, -y of their blocks: hidden again, that sliver of ground is
+    // brighter, and nothing else changes.
+    const int shaded = Brightness(PixelAt(image, {-46.6f, 35.6f, 0}));
+    for (const Block* block : geometry->GetBlocks())
+        block->GetShadow()->SetVisible(false);
+    Image bare;
+    Frame(bare);
+    EXPECT_LT(shaded + 10, Brightness(PixelAt(bare, {-46.6f, 35.6f, 0})));
+    size_t darker = 0, lighter = 0;
+    for (uint32_t y = 0; y < image.height; ++y)
+        for (uint32_t x = 0; x < image.width; ++x) {
+            const int with = Brightness(image.Row(y) + x * image.BytesPerPixel());
+            const int without = Brightness(bare.Row(y) + x * bare.BytesPerPixel());
+            darker += with + 10 < without ? 1 : 0;
+            lighter += with > without + 10 ? 1 : 0;
+        }
+    EXPECT_GT(darker, 40u);
+    EXPECT_EQ(lighter, 0u);
+    EXPECT_GT(ground, 60); // lit, not background
+    EXPECT_EQ(geometry->GetBlocks().size(), 25u);
+}
+
+TEST_F(GameplayRender, ExplosionMidChain) {
+    Build();
+    Play(1.5f);
+    geometry->GetBlocks()[20]->Hit(0, false); // the first explosive brick: the row burns through
+    Play(0.4f);
+    Image image;
+    Frame(image);
+    Save(image, "explosion.png");
+    size_t flying = 0;
+    for (const auto& entry : geometry->GetExplosionManager().GetExplosions())
+        flying += entry.second->IsActive() ? 1 : 0;
+    EXPECT_GT(flying, 0u);
+    EXPECT_LT(geometry->GetBlocks().size(), 25u);
+}
