@@ -7,7 +7,7 @@
 #include "engine/graphics/Model.h"
 #include "gametools/DataKeeper.h"
 #include "tests/engine/gui/FontFixtures.h"
-#include "tests/support/GuiTestManager.h"
+#include "tests/support/TestGuiManager.h"
 #include "tools/formats/ModelWriter.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +51,7 @@ protected:
     }
 
     VelmoraTest::GuiServices gui;
-    VelmoraTest::GuiTestManager manager;
+    VelmoraTest::TestGuiManager manager;
     GameTools::DataKeeper keeper{"en"};
 };
 
