@@ -3,6 +3,8 @@
 #include "tools/gen/GenError.h"
 #include "tools/gen/recipes/ContentRecipe.h"
 #include "tools/gen/recipes/FixedImagesRecipe.h"
+#include "tools/gen/recipes/FontsRecipe.h"
+#include "tools/gen/recipes/TextsRecipe.h"
 
 #include <filesystem>
 #include <memory>
@@ -18,6 +20,8 @@ std::vector<std::unique_ptr<Recipe>> MakeRecipes() {
     std::vector<std::unique_ptr<Recipe>> recipes;
     recipes.push_back(std::make_unique<ContentRecipe>());
     recipes.push_back(std::make_unique<FixedImagesRecipe>());
+    recipes.push_back(std::make_unique<FontsRecipe>());
+    recipes.push_back(std::make_unique<TextsRecipe>());
     return recipes;
 }
 
