@@ -21,7 +21,8 @@ public:
         if (!Peek('<'))
             Fail("no root element");
         XmlElement root = Element();
-        SkipMisc();
+        // The game's reader refuses anything after the root, a comment too.
+        SkipSpace();
         if (position < text.size())
             Fail("text after the root element");
         return root;
