@@ -5,6 +5,8 @@
 #include "tools/gen/recipes/FixedImagesRecipe.h"
 #include "tools/gen/recipes/FontsRecipe.h"
 #include "tools/gen/recipes/TextsRecipe.h"
+#include "tools/gen/recipes/GuiArtRecipe.h"
+#include "tools/gen/recipes/BackgroundRecipe.h"
 
 #include <filesystem>
 #include <memory>
@@ -22,6 +24,8 @@ std::vector<std::unique_ptr<Recipe>> MakeRecipes() {
     recipes.push_back(std::make_unique<FixedImagesRecipe>());
     recipes.push_back(std::make_unique<FontsRecipe>());
     recipes.push_back(std::make_unique<TextsRecipe>());
+    recipes.push_back(std::make_unique<GuiArtRecipe>());
+    recipes.push_back(std::make_unique<BackgroundRecipe>());
     return recipes;
 }
 
