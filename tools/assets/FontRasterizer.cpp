@@ -224,7 +224,7 @@ RasterFont RasterizeFont(const FontStyle& style) {
     return font;
 }
 
-VelmoraFormats::Picture RasterFont::Atlas(Rgb fillColour, Rgb borderColour) const {
+VelmoraFormats::Picture RasterFont::Atlas(FontColour fillColour, FontColour borderColour) const {
     VelmoraFormats::Picture picture(width, height, 4);
     const bool outlined = !border.empty();
     for (size_t p = 0; p < fill.size(); ++p) {
@@ -232,7 +232,7 @@ VelmoraFormats::Picture RasterFont::Atlas(Rgb fillColour, Rgb borderColour) cons
         const int f = fill[p];
         const int a = outlined ? std::max<int>(f, border[p]) : f;
         // Transparent texels keep the colour of the edge next to them, so filtering brings in no dark fringe.
-        const Rgb& empty = outlined ? borderColour : fillColour;
+        const FontColour& empty = outlined ? borderColour : fillColour;
         const int t = a == 0 ? 0 : (outlined ? (f * 255 + a / 2) / a : 255);
         const uint8_t fillRgb[3] = {fillColour.r, fillColour.g, fillColour.b};
         const uint8_t edgeRgb[3] = {empty.r, empty.g, empty.b};

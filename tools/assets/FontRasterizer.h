@@ -29,7 +29,7 @@ struct FontStyle {
     uint32_t atlasWidth = 0;           // 512 or 1024; 0 takes 512 when the atlas fits in 512 x 512
 };
 
-struct Rgb {
+struct FontColour {
     uint8_t r = 255;
     uint8_t g = 255;
     uint8_t b = 255;
@@ -39,7 +39,7 @@ class RasterFont {
 public:
     // The atlas as an RGBA picture: alpha is the coverage, colour the fill colour (and the border colour
     // where the outline shows). Every colour gives the same layout, so one font file serves them all.
-    VelmoraFormats::Picture Atlas(Rgb fill, Rgb border = {0, 0, 0}) const;
+    VelmoraFormats::Picture Atlas(FontColour fill, FontColour border = {0, 0, 0}) const;
 
     std::vector<VbFormats::FontGlyph> glyphs; // in code order
     float space = 1;         // advance of a blank in units of the cell height

@@ -1,6 +1,6 @@
 #include "tools/gen/recipes/BackgroundRecipe.h"
 
-#include "tools/assets/Canvas.h"
+#include "tools/assets/ShapeCanvas.h"
 #include "tools/assets/GuiModels.h"
 #include "tools/formats/MaterialWriter.h"
 #include "tools/formats/ModelWriter.h"
@@ -15,8 +15,8 @@ namespace VbGen {
 
 namespace {
 
-using VbAssets::Canvas;
-using VbAssets::Colour;
+using VbAssets::ShapeCanvas;
+using VbAssets::ShapeColour;
 using VbAssets::GuiQuad;
 using VbAssets::Rgba;
 
@@ -45,13 +45,13 @@ VbFormats::ModelDescription Still(float x0, float y0, float x1, float y1) {
     return VbAssets::QuadModel(2, 1, 1, [=](uint32_t) { return std::vector<GuiQuad>{{x0, y0, x1, y1, 0, 0, 1, 1}}; });
 }
 
-Canvas Sky(uint32_t size) {
-    Canvas canvas(size, size);
+ShapeCanvas Sky(uint32_t size) {
+    ShapeCanvas canvas(size, size);
     const float s = float(size);
-    canvas.Apply([s](float x, float y, Colour) {
-        Colour c = VbAssets::Mix(Rgba(22, 44, 112), Rgba(250, 186, 130), std::pow(y / s, 1.6f));
+    canvas.Apply([s](float x, float y, ShapeColour) {
+        ShapeColour c = VbAssets::MixColour(Rgba(22, 44, 112), Rgba(250, 186, 130), std::pow(y / s, 1.6f));
         const float sun = std::hypot(x - s * 0.78f, y - s * 0.62f) / s;
-        c = VbAssets::Mix(c, Rgba(255, 236, 190), std::exp(-sun * sun * 60) * 0.9f);
+        c = VbAssets::MixColour(c, Rgba(255, 236, 190), std::exp(-sun * sun * 60) * 0.9f);
         return c;
     });
     canvas.Draw(VbAssets::Disc(s * 0.78f, s * 0.62f, s * 0.05f), Rgba(255, 248, 224));
@@ -59,8 +59,8 @@ Canvas Sky(uint32_t size) {
 }
 
 // Two ranges of rolling hills, the far one bluer; their outline is a sum of seeded waves.
-Canvas Hills(uint32_t width, uint32_t height, AssetRandom& random) {
-    Canvas canvas(width, height);
+ShapeCanvas Hills(uint32_t width, uint32_t height, AssetRandom& random) {
+    ShapeCanvas canvas(width, height);
     const float w = float(width), h = float(height);
     for (int range = 0; range < 2; ++range) {
         float phase[3], frequency[3];
@@ -69,7 +69,7 @@ Canvas Hills(uint32_t width, uint32_t height, AssetRandom& random) {
             frequency[k] = random.Range(1.5f, 3.0f) * float(k + 1);
         }
         const float base = range == 0 ? h * 0.35f : h * 0.6f;
-        const Colour colour = range == 0 ? Rgba(92, 120, 160) : Rgba(52, 104, 70);
+        const ShapeColour colour = range == 0 ? Rgba(92, 120, 160) : Rgba(52, 104, 70);
         canvas.Draw(
             [=](float x, float y) {
                 float top = base;
@@ -84,8 +84,8 @@ Canvas Hills(uint32_t width, uint32_t height, AssetRandom& random) {
 
 // The play field as the menu shows it: a lawn seen from the bat's end, rows of bricks, the bat and a ball
 // with its trail.
-Canvas Field(uint32_t width, uint32_t height) {
-    Canvas canvas(width, height);
+ShapeCanvas Field(uint32_t width, uint32_t height) {
+    ShapeCanvas canvas(width, height);
     const float w = float(width), h = float(height);
     const float top = h * 0.2f;
     canvas.Draw(VbAssets::Polygon({{w * 0.22f, top}, {w * 0.78f, top}, {w * 0.98f, h}, {w * 0.02f, h}}),
@@ -94,7 +94,7 @@ Canvas Field(uint32_t width, uint32_t height) {
                                                   {w * 0.02f, h}}),
                                6),
                 Rgba(150, 110, 60));
-    const Colour bricks[] = {Rgba(214, 80, 60), Rgba(240, 180, 60), Rgba(80, 150, 220), Rgba(150, 90, 200)};
+    const ShapeColour bricks[] = {Rgba(214, 80, 60), Rgba(240, 180, 60), Rgba(80, 150, 220), Rgba(150, 90, 200)};
     for (int row = 0; row < 4; ++row) {
         const float y = top + h * 0.06f + row * h * 0.07f;
         const float scale = 0.75f + 0.25f * (y - top) / (h - top);
@@ -105,7 +105,7 @@ Canvas Field(uint32_t width, uint32_t height) {
             const float x = w / 2 - span / 2 + i * brick;
             canvas.Draw(VbAssets::RoundedBox(x + 3, y, x + brick - 3, y + h * 0.05f * scale, 4),
                         VbAssets::VerticalGradient(y, y + h * 0.05f, bricks[(row + i) % 4],
-                                                   VbAssets::Mix(bricks[(row + i) % 4], Rgba(0, 0, 0), 0.35f)));
+                                                   VbAssets::MixColour(bricks[(row + i) % 4], Rgba(0, 0, 0), 0.35f)));
         }
     }
     canvas.Draw(VbAssets::RoundedBox(w * 0.42f, h * 0.86f, w * 0.58f, h * 0.92f, 8),
@@ -119,8 +119,8 @@ Canvas Field(uint32_t width, uint32_t height) {
     return canvas;
 }
 
-Canvas Cloud(uint32_t width, uint32_t height) {
-    Canvas canvas(width, height);
+ShapeCanvas Cloud(uint32_t width, uint32_t height) {
+    ShapeCanvas canvas(width, height);
     const float w = float(width), h = float(height);
     const float puffs[][3] = {{0.3f, 0.6f, 0.25f}, {0.5f, 0.45f, 0.32f}, {0.7f, 0.6f, 0.24f}, {0.5f, 0.68f, 0.28f}};
     for (const auto& puff : puffs)
@@ -130,18 +130,18 @@ Canvas Cloud(uint32_t width, uint32_t height) {
     return canvas;
 }
 
-Canvas Ball(uint32_t size) {
-    Canvas canvas(size, size);
+ShapeCanvas Ball(uint32_t size) {
+    ShapeCanvas canvas(size, size);
     const float s = float(size);
     canvas.Draw(VbAssets::Disc(s / 2, s / 2, s * 0.46f), [s](float x, float y) {
         const float d = std::hypot(x - s * 0.38f, y - s * 0.36f) / s;
-        return VbAssets::Mix(Rgba(250, 252, 255), Rgba(60, 90, 170), std::min(d * 1.6f, 1.0f));
+        return VbAssets::MixColour(Rgba(250, 252, 255), Rgba(60, 90, 170), std::min(d * 1.6f, 1.0f));
     });
     return canvas;
 }
 
-Canvas Spark(uint32_t size) {
-    Canvas canvas(size, size);
+ShapeCanvas Spark(uint32_t size) {
+    ShapeCanvas canvas(size, size);
     const float s = float(size);
     canvas.Draw(VbAssets::Disc(s / 2, s / 2, s / 2), [s](float x, float y) {
         const float d = std::hypot(x - s / 2, y - s / 2) / (s / 2);
@@ -218,7 +218,7 @@ void BackgroundRecipe::Run(const RecipeContext& context) const {
     OutputTree& out = *context.out;
     // The placeholder art of the minimal profile keeps every name and frame count at a tiny picture size.
     const uint32_t shrink = context.profile == Profile::Minimal ? 16 : 1;
-    const auto png = [&](const std::string& name, const Canvas& canvas, uint32_t channels = 4) {
+    const auto png = [&](const std::string& name, const ShapeCanvas& canvas, uint32_t channels = 4) {
         out.Write(kFolder + name, VelmoraFormats::WritePng(canvas.ToPicture(channels)));
     };
     const auto model = [&](const std::string& name, const VbFormats::ModelDescription& description,

@@ -18,19 +18,19 @@ namespace VbGen {
 namespace {
 
 using VbAssets::CharacterSet;
-using VbAssets::Rgb;
+using VbAssets::FontColour;
 
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kGold{255, 214, 90};
-constexpr Rgb kOrange{255, 150, 40};
-constexpr Rgb kLightBlue{150, 210, 255};
+constexpr FontColour kWhite{255, 255, 255};
+constexpr FontColour kGold{255, 214, 90};
+constexpr FontColour kOrange{255, 150, 40};
+constexpr FontColour kLightBlue{150, 210, 255};
 // The outline is a dark blue-grey rather than black: it reads as a border on the dark panels too.
-constexpr Rgb kBorder{20, 24, 40};
+constexpr FontColour kBorder{20, 24, 40};
 
 constexpr int kMinimalPixelHeight = 16;
 
 FontFileSpec File(std::string stem, std::string face, int pixelHeight, CharacterSet characters, int outline = 0,
-                  std::vector<std::string> colourNames = {""}, std::vector<Rgb> colours = {kWhite}) {
+                  std::vector<std::string> colourNames = {""}, std::vector<FontColour> colours = {kWhite}) {
     return FontFileSpec{std::move(stem), std::move(face), pixelHeight, characters, outline,
                         std::move(colourNames), std::move(colours)};
 }

@@ -20,7 +20,7 @@ struct FontFileSpec {
     VbAssets::CharacterSet characters = VbAssets::CharacterSet::Full;
     int outline = 0;
     std::vector<std::string> colourNames; // atlas names after the stem ("_0", "_1"); one empty name: stem.png
-    std::vector<VbAssets::Rgb> colours;
+    std::vector<VbAssets::FontColour> colours;
 };
 
 // One entry of the fonts XML.

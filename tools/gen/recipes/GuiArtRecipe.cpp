@@ -1,6 +1,6 @@
 #include "tools/gen/recipes/GuiArtRecipe.h"
 
-#include "tools/assets/Canvas.h"
+#include "tools/assets/ShapeCanvas.h"
 #include "tools/assets/FontRasterizer.h"
 #include "tools/assets/GuiModels.h"
 #include "tools/formats/JpegWriter.h"
@@ -21,20 +21,20 @@ namespace VbGen {
 
 namespace {
 
-using VbAssets::Canvas;
-using VbAssets::Colour;
+using VbAssets::ShapeCanvas;
+using VbAssets::ShapeColour;
 using VbAssets::Rgba;
 
 // The palette: deep blue panels with gold trim; controls in a lighter blue.
-const Colour kPanelTop = Rgba(40, 56, 98, 0.95f);
-const Colour kPanelBottom = Rgba(16, 22, 46, 0.95f);
-const Colour kGold = Rgba(226, 186, 92);
-const Colour kGoldLight = Rgba(255, 226, 140);
-const Colour kInk = Rgba(236, 242, 255);
+const ShapeColour kPanelTop = Rgba(40, 56, 98, 0.95f);
+const ShapeColour kPanelBottom = Rgba(16, 22, 46, 0.95f);
+const ShapeColour kGold = Rgba(226, 186, 92);
+const ShapeColour kGoldLight = Rgba(255, 226, 140);
+const ShapeColour kInk = Rgba(236, 242, 255);
 
 // The four looks of a button: normal, highlighted, pressed, disabled.
 struct Look {
-    Colour top, bottom, border, ink;
+    ShapeColour top, bottom, border, ink;
 };
 
 Look ButtonLook(uint32_t state) {
@@ -50,12 +50,12 @@ Look ButtonLook(uint32_t state) {
     }
 }
 
-float Min(const Canvas& canvas) {
+float Min(const ShapeCanvas& canvas) {
     return float(std::min(canvas.width, canvas.height));
 }
 
 // A rounded body with a gradient, a border and a soft highlight along its upper half.
-void DrawBody(Canvas& canvas, const Look& look, float radius) {
+void DrawBody(ShapeCanvas& canvas, const Look& look, float radius) {
     const float w = float(canvas.width), h = float(canvas.height);
     const float border = std::max(2.0f, Min(canvas) * 0.06f);
     canvas.Draw(VbAssets::RoundedBox(1, 1, w - 1, h - 1, radius), look.border);
@@ -66,7 +66,7 @@ void DrawBody(Canvas& canvas, const Look& look, float radius) {
                 Rgba(255, 255, 255, 0.10f));
 }
 
-void Panel(Canvas& canvas) {
+void Panel(ShapeCanvas& canvas) {
     const float w = float(canvas.width), h = float(canvas.height);
     const float radius = std::min(w, h) * 0.09f;
     canvas.Draw(VbAssets::RoundedBox(4, 4, w - 4, h - 4, radius), VbAssets::VerticalGradient(0, h, kPanelTop,
@@ -76,22 +76,22 @@ void Panel(Canvas& canvas) {
                 Rgba(255, 255, 255, 0.14f));
 }
 
-void Button(Canvas& cell, uint32_t state) {
+void Button(ShapeCanvas& cell, uint32_t state) {
     DrawBody(cell, ButtonLook(state), Min(cell) * 0.4f);
 }
 
 // The row of a list: nothing, a hover bar, a pressed bar and the gold bar of the current entry.
-void RowButton(Canvas& cell, uint32_t state) {
+void RowButton(ShapeCanvas& cell, uint32_t state) {
     if (state == 0)
         return;
-    const Colour colours[] = {Colour{}, Rgba(255, 255, 255, 0.16f), Rgba(255, 255, 255, 0.30f),
+    const ShapeColour colours[] = {ShapeColour{}, Rgba(255, 255, 255, 0.16f), Rgba(255, 255, 255, 0.30f),
                               Rgba(255, 214, 90, 0.42f)};
     const float w = float(cell.width), h = float(cell.height);
     cell.Draw(VbAssets::RoundedBox(1, 1, w - 1, h - 1, h * 0.3f), colours[state]);
 }
 
 // A square button with a symbol: the menu bars, the minimise bar or the close cross.
-void IconButton(Canvas& cell, uint32_t state, char symbol) {
+void IconButton(ShapeCanvas& cell, uint32_t state, char symbol) {
     const Look look = ButtonLook(state);
     DrawBody(cell, look, Min(cell) * 0.22f);
     const float s = Min(cell);
@@ -108,7 +108,7 @@ void IconButton(Canvas& cell, uint32_t state, char symbol) {
 }
 
 // Unchecked normal, highlighted, pressed; checked normal, highlighted, pressed; disabled unchecked, checked.
-void CheckBox(Canvas& cell, uint32_t frame) {
+void CheckBox(ShapeCanvas& cell, uint32_t frame) {
     const uint32_t state = frame >= 6 ? 3 : frame % 3;
     const bool checked = frame == 3 || frame == 4 || frame == 5 || frame == 7;
     const Look look = ButtonLook(state);
@@ -117,34 +117,34 @@ void CheckBox(Canvas& cell, uint32_t frame) {
     const float inset = s * 0.2f;
     cell.Draw(VbAssets::RoundedBox(inset, inset, s - inset, s - inset, s * 0.1f), Rgba(8, 14, 32, 0.85f));
     if (checked) {
-        const Colour mark = state == 3 ? look.ink : kGoldLight;
+        const ShapeColour mark = state == 3 ? look.ink : kGoldLight;
         cell.Draw(VbAssets::Segment(s * 0.3f, s * 0.52f, s * 0.45f, s * 0.68f, s * 0.12f), mark);
         cell.Draw(VbAssets::Segment(s * 0.45f, s * 0.68f, s * 0.72f, s * 0.32f, s * 0.12f), mark);
     }
 }
 
 // The groove the thumb runs in: normal, highlighted, disabled.
-void Track(Canvas& cell, uint32_t state) {
-    const Colour fills[] = {Rgba(10, 16, 36, 0.9f), Rgba(22, 34, 70, 0.9f), Rgba(40, 40, 46, 0.8f)};
-    const Colour rims[] = {Rgba(120, 150, 210), Rgba(200, 220, 255), Rgba(110, 110, 118)};
+void Track(ShapeCanvas& cell, uint32_t state) {
+    const ShapeColour fills[] = {Rgba(10, 16, 36, 0.9f), Rgba(22, 34, 70, 0.9f), Rgba(40, 40, 46, 0.8f)};
+    const ShapeColour rims[] = {Rgba(120, 150, 210), Rgba(200, 220, 255), Rgba(110, 110, 118)};
     const float w = float(cell.width), h = float(cell.height);
     const float radius = std::min(w, h) * 0.5f;
     cell.Draw(VbAssets::RoundedBox(1, 1, w - 1, h - 1, radius), rims[state]);
     cell.Draw(VbAssets::RoundedBox(3, 3, w - 3, h - 3, radius - 2), fills[state]);
 }
 
-void Thumb(Canvas& cell, uint32_t state) {
+void Thumb(ShapeCanvas& cell, uint32_t state) {
     Look look = ButtonLook(state);
     if (state < 3) { // the thumb is gold, so it stands out on the blue groove
-        look.top = Mix(kGoldLight, look.top, 0.15f * float(state));
-        look.bottom = Mix(kGold, look.bottom, 0.25f);
+        look.top = MixColour(kGoldLight, look.top, 0.15f * float(state));
+        look.bottom = MixColour(kGold, look.bottom, 0.25f);
         look.border = Rgba(255, 240, 190);
     }
     DrawBody(cell, look, Min(cell) * 0.35f);
 }
 
 // A round step button with a triangle pointing left, right, up or down.
-void Arrow(Canvas& cell, uint32_t state, char direction) {
+void Arrow(ShapeCanvas& cell, uint32_t state, char direction) {
     const Look look = ButtonLook(state);
     DrawBody(cell, look, Min(cell) * 0.5f);
     const float s = Min(cell);
@@ -161,7 +161,7 @@ void Arrow(Canvas& cell, uint32_t state, char direction) {
     cell.Draw(VbAssets::Polygon(points), look.ink);
 }
 
-void EditField(Canvas& canvas) {
+void EditField(ShapeCanvas& canvas) {
     const float w = float(canvas.width), h = float(canvas.height);
     canvas.Draw(VbAssets::RoundedBox(2, 2, w - 2, h - 2, h * 0.25f), Rgba(150, 180, 235));
     canvas.Draw(VbAssets::RoundedBox(5, 5, w - 5, h - 5, h * 0.25f - 3),
@@ -169,9 +169,9 @@ void EditField(Canvas& canvas) {
 }
 
 // A banner with folded ends; the ribbon model unrolls it from the middle.
-void Ribbon(Canvas& canvas) {
+void Ribbon(ShapeCanvas& canvas) {
     const float w = float(canvas.width), h = float(canvas.height);
-    const Colour dark = Rgba(120, 24, 36), light = Rgba(196, 52, 60);
+    const ShapeColour dark = Rgba(120, 24, 36), light = Rgba(196, 52, 60);
     canvas.Draw(VbAssets::Polygon({{0, h * 0.3f}, {w * 0.12f, h * 0.3f}, {w * 0.12f, h * 0.9f}, {0, h * 0.9f},
                                    {w * 0.05f, h * 0.6f}}),
                 dark);
@@ -184,7 +184,7 @@ void Ribbon(Canvas& canvas) {
                 kGold);
 }
 
-void Heart(Canvas& canvas) {
+void Heart(ShapeCanvas& canvas) {
     const float s = Min(canvas);
     const auto heart = [s](float x, float y) {
         const float left = std::hypot(x - s * 0.33f, y - s * 0.38f) - s * 0.2f;
@@ -197,17 +197,17 @@ void Heart(Canvas& canvas) {
     canvas.Draw(VbAssets::Disc(s * 0.35f, s * 0.34f, s * 0.06f), Rgba(255, 255, 255, 0.7f));
 }
 
-void Separator(Canvas& canvas) {
+void Separator(ShapeCanvas& canvas) {
     const float w = float(canvas.width), h = float(canvas.height);
     canvas.Draw(VbAssets::Segment(h, h / 2, w - h, h / 2, h * 0.35f), [w](float x, float) {
-        Colour c = kGold;
+        ShapeColour c = kGold;
         c.a = std::clamp(1 - std::abs(x - w / 2) / (w / 2), 0.0f, 1.0f) * 1.6f;
         return c;
     });
 }
 
 // The game's name in gold with a dark outline, centred.
-void Logo(Canvas& canvas, const std::string& fontsDir) {
+void Logo(ShapeCanvas& canvas, const std::string& fontsDir) {
     const std::u32string name = U"Velmora Ball";
     VbAssets::FontStyle style;
     style.faceFile = (std::filesystem::path(fontsDir) / "DejaVuSans-Bold.ttf").string();
@@ -250,11 +250,11 @@ void Logo(Canvas& canvas, const std::string& fontsDir) {
                     continue;
                 const size_t source = size_t(cellY + y) * font.width + cellX + x;
                 const float fill = font.fill[source] / 255.0f, edge = font.border[source] / 255.0f;
-                Colour ink = VbAssets::Mix(Rgba(40, 20, 6), VbAssets::Mix(kGoldLight, kGold, float(y) / font.cellHeight),
+                ShapeColour ink = VbAssets::MixColour(Rgba(40, 20, 6), VbAssets::MixColour(kGoldLight, kGold, float(y) / font.cellHeight),
                                            edge > 0 ? fill / edge : 0);
                 ink.a = edge;
-                Colour& target = canvas.pixels[size_t(ty) * canvas.width + tx];
-                target = VbAssets::Mix(target, Colour{ink.r, ink.g, ink.b, 1}, ink.a);
+                ShapeColour& target = canvas.pixels[size_t(ty) * canvas.width + tx];
+                target = VbAssets::MixColour(target, ShapeColour{ink.r, ink.g, ink.b, 1}, ink.a);
                 target.a = std::max(target.a, ink.a);
             }
         penX += cellW;
@@ -263,42 +263,42 @@ void Logo(Canvas& canvas, const std::string& fontsDir) {
 
 // The console's background: dark blue, lighter towards the bottom edge, with a faint grid.
 VelmoraFormats::Picture Console() {
-    Canvas canvas(512, 512, Rgba(6, 10, 26));
-    canvas.Apply([](float x, float y, Colour) {
-        Colour c = VbAssets::Mix(Rgba(4, 8, 22), Rgba(18, 34, 74), y / 512.0f);
+    ShapeCanvas canvas(512, 512, Rgba(6, 10, 26));
+    canvas.Apply([](float x, float y, ShapeColour) {
+        ShapeColour c = VbAssets::MixColour(Rgba(4, 8, 22), Rgba(18, 34, 74), y / 512.0f);
         const float gridX = std::abs(std::fmod(x, 32.0f) - 16.0f), gridY = std::abs(std::fmod(y, 32.0f) - 16.0f);
         if (std::max(gridX, gridY) > 15.0f)
-            c = VbAssets::Mix(c, Rgba(70, 110, 190), 0.18f);
+            c = VbAssets::MixColour(c, Rgba(70, 110, 190), 0.18f);
         return c;
     });
     return canvas.ToPicture(3);
 }
 
 // How each picture of ui\textures\ is drawn: a cell painter given the frame.
-using CellPainter = std::function<void(Canvas& cell, uint32_t frame)>;
+using CellPainter = std::function<void(ShapeCanvas& cell, uint32_t frame)>;
 
 std::map<std::string, CellPainter> Painters(const std::string& fontsDir) {
     std::map<std::string, CellPainter> painters;
     for (const char* panel : {"panel_s", "panel_m", "panel_l", "panel_loading", "panel_hud"})
-        painters[panel] = [](Canvas& cell, uint32_t) { Panel(cell); };
+        painters[panel] = [](ShapeCanvas& cell, uint32_t) { Panel(cell); };
     painters["button"] = Button;
     painters["button_row"] = RowButton;
-    painters["button_menu"] = [](Canvas& cell, uint32_t frame) { IconButton(cell, frame, 'm'); };
-    painters["button_minimize"] = [](Canvas& cell, uint32_t frame) { IconButton(cell, frame, '_'); };
-    painters["button_close"] = [](Canvas& cell, uint32_t frame) { IconButton(cell, frame, 'x'); };
+    painters["button_menu"] = [](ShapeCanvas& cell, uint32_t frame) { IconButton(cell, frame, 'm'); };
+    painters["button_minimize"] = [](ShapeCanvas& cell, uint32_t frame) { IconButton(cell, frame, '_'); };
+    painters["button_close"] = [](ShapeCanvas& cell, uint32_t frame) { IconButton(cell, frame, 'x'); };
     painters["check_box"] = CheckBox;
     painters["scroll_track_h"] = Track;
     painters["scroll_track_v"] = Track;
     painters["scroll_thumb"] = Thumb;
-    painters["arrow_left"] = [](Canvas& cell, uint32_t frame) { Arrow(cell, frame, 'l'); };
-    painters["arrow_right"] = [](Canvas& cell, uint32_t frame) { Arrow(cell, frame, 'r'); };
-    painters["arrow_up"] = [](Canvas& cell, uint32_t frame) { Arrow(cell, frame, 'u'); };
-    painters["arrow_down"] = [](Canvas& cell, uint32_t frame) { Arrow(cell, frame, 'd'); };
-    painters["edit_field"] = [](Canvas& cell, uint32_t) { EditField(cell); };
-    painters["ribbon"] = [](Canvas& cell, uint32_t) { Ribbon(cell); };
-    painters["icon_life"] = [](Canvas& cell, uint32_t) { Heart(cell); };
-    painters["logo"] = [fontsDir](Canvas& cell, uint32_t) { Logo(cell, fontsDir); };
-    painters["separator"] = [](Canvas& cell, uint32_t) { Separator(cell); };
+    painters["arrow_left"] = [](ShapeCanvas& cell, uint32_t frame) { Arrow(cell, frame, 'l'); };
+    painters["arrow_right"] = [](ShapeCanvas& cell, uint32_t frame) { Arrow(cell, frame, 'r'); };
+    painters["arrow_up"] = [](ShapeCanvas& cell, uint32_t frame) { Arrow(cell, frame, 'u'); };
+    painters["arrow_down"] = [](ShapeCanvas& cell, uint32_t frame) { Arrow(cell, frame, 'd'); };
+    painters["edit_field"] = [](ShapeCanvas& cell, uint32_t) { EditField(cell); };
+    painters["ribbon"] = [](ShapeCanvas& cell, uint32_t) { Ribbon(cell); };
+    painters["icon_life"] = [](ShapeCanvas& cell, uint32_t) { Heart(cell); };
+    painters["logo"] = [fontsDir](ShapeCanvas& cell, uint32_t) { Logo(cell, fontsDir); };
+    painters["separator"] = [](ShapeCanvas& cell, uint32_t) { Separator(cell); };
     return painters;
 }
 
@@ -371,17 +371,17 @@ void GuiArtRecipe::Run(const RecipeContext& context) const {
         const CellPainter& paint = painters.at(spec.name);
         try {
             const bool single = spec.frames == 1 && spec.columns == 1 && spec.rows == 1;
-            Canvas atlas(1, 1);
+            ShapeCanvas atlas(1, 1);
             if (minimal) {
                 // Placeholder art keeps the grid, so frames still index cells, at an eighth of the size.
                 atlas = VbAssets::BuildAtlas(std::max(spec.width / 8, 16u * spec.columns),
                                              std::max(spec.height / 8, 16u * spec.rows), spec.columns,
-                                             spec.rows, spec.frames, [](Canvas& cell, uint32_t frame) {
+                                             spec.rows, spec.frames, [](ShapeCanvas& cell, uint32_t frame) {
                                                  cell.Draw([](float, float) { return -1.0f; },
                                                            ButtonLook(frame % 4).top);
                                              });
             } else if (single) {
-                atlas = Canvas(spec.width, spec.height);
+                atlas = ShapeCanvas(spec.width, spec.height);
                 paint(atlas, 0);
             } else {
                 atlas = VbAssets::BuildAtlas(spec.width, spec.height, spec.columns, spec.rows, spec.frames, paint);

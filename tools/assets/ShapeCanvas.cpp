@@ -1,4 +1,4 @@
-#include "tools/assets/Canvas.h"
+#include "tools/assets/ShapeCanvas.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,12 +16,12 @@ float Clamp01(float value) {
 
 } // namespace
 
-Colour Rgba(int r, int g, int b, float a) {
-    return Colour{r / 255.0f, g / 255.0f, b / 255.0f, a};
+ShapeColour Rgba(int r, int g, int b, float a) {
+    return ShapeColour{r / 255.0f, g / 255.0f, b / 255.0f, a};
 }
 
-Colour Mix(const Colour& from, const Colour& to, float t) {
-    return Colour{from.r + (to.r - from.r) * t, from.g + (to.g - from.g) * t, from.b + (to.b - from.b) * t,
+ShapeColour MixColour(const ShapeColour& from, const ShapeColour& to, float t) {
+    return ShapeColour{from.r + (to.r - from.r) * t, from.g + (to.g - from.g) * t, from.b + (to.b - from.b) * t,
                   from.a + (to.a - from.a) * t};
 }
 
@@ -73,23 +73,23 @@ Distance Ring(Distance shape, float width) {
     return [shape = std::move(shape), width](float x, float y) { return std::abs(shape(x, y)) - width / 2; };
 }
 
-Paint VerticalGradient(float y0, float y1, Colour top, Colour bottom) {
-    return [=](float, float y) { return Mix(top, bottom, Clamp01((y - y0) / std::max(y1 - y0, 1e-6f))); };
+Paint VerticalGradient(float y0, float y1, ShapeColour top, ShapeColour bottom) {
+    return [=](float, float y) { return MixColour(top, bottom, Clamp01((y - y0) / std::max(y1 - y0, 1e-6f))); };
 }
 
-Canvas::Canvas(uint32_t width, uint32_t height, Colour clear)
+ShapeCanvas::ShapeCanvas(uint32_t width, uint32_t height, ShapeColour clear)
     : width(width), height(height), pixels(size_t(width) * height, clear) {}
 
-void Canvas::Draw(const Distance& shape, const Paint& paint) {
+void ShapeCanvas::Draw(const Distance& shape, const Paint& paint) {
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x) {
             const float px = x + 0.5f, py = y + 0.5f;
             const float coverage = Clamp01(0.5f - shape(px, py));
             if (coverage <= 0)
                 continue;
-            Colour source = paint(px, py);
+            ShapeColour source = paint(px, py);
             const float a = Clamp01(source.a * coverage);
-            Colour& target = pixels[size_t(y) * width + x];
+            ShapeColour& target = pixels[size_t(y) * width + x];
             const float outA = a + target.a * (1 - a);
             if (outA <= 0)
                 continue;
@@ -100,19 +100,19 @@ void Canvas::Draw(const Distance& shape, const Paint& paint) {
         }
 }
 
-void Canvas::Draw(const Distance& shape, Colour colour) {
+void ShapeCanvas::Draw(const Distance& shape, ShapeColour colour) {
     Draw(shape, [colour](float, float) { return colour; });
 }
 
-void Canvas::Apply(const std::function<Colour(float x, float y, Colour current)>& filter) {
+void ShapeCanvas::Apply(const std::function<ShapeColour(float x, float y, ShapeColour current)>& filter) {
     for (uint32_t y = 0; y < height; ++y)
         for (uint32_t x = 0; x < width; ++x) {
-            Colour& pixel = pixels[size_t(y) * width + x];
+            ShapeColour& pixel = pixels[size_t(y) * width + x];
             pixel = filter(x + 0.5f, y + 0.5f, pixel);
         }
 }
 
-void Canvas::Blit(const Canvas& source, int x, int y) {
+void ShapeCanvas::Blit(const ShapeCanvas& source, int x, int y) {
     for (uint32_t sy = 0; sy < source.height; ++sy)
         for (uint32_t sx = 0; sx < source.width; ++sx) {
             const int tx = x + int(sx), ty = y + int(sy);
@@ -121,10 +121,10 @@ void Canvas::Blit(const Canvas& source, int x, int y) {
         }
 }
 
-VelmoraFormats::Picture Canvas::ToPicture(uint32_t channels) const {
+VelmoraFormats::Picture ShapeCanvas::ToPicture(uint32_t channels) const {
     VelmoraFormats::Picture rgba(width, height, 4);
     for (size_t p = 0; p < pixels.size(); ++p) {
-        const Colour& c = pixels[p];
+        const ShapeColour& c = pixels[p];
         const float values[4] = {c.r, c.g, c.b, c.a};
         for (int i = 0; i < 4; ++i)
             rgba.pixels[p * 4 + i] = uint8_t(std::lround(Clamp01(values[i]) * 255.0f));
@@ -132,16 +132,16 @@ VelmoraFormats::Picture Canvas::ToPicture(uint32_t channels) const {
     return rgba.WithChannels(channels);
 }
 
-Canvas BuildAtlas(uint32_t width, uint32_t height, uint32_t columns, uint32_t rows, uint32_t frames,
-                  const std::function<void(Canvas& cell, uint32_t frame)>& drawCell) {
+ShapeCanvas BuildAtlas(uint32_t width, uint32_t height, uint32_t columns, uint32_t rows, uint32_t frames,
+                  const std::function<void(ShapeCanvas& cell, uint32_t frame)>& drawCell) {
     if (columns == 0 || rows == 0 || width % columns != 0 || height % rows != 0 || frames > columns * rows)
         throw std::runtime_error("atlas: the cells must divide the picture and hold every frame");
     const uint32_t cellW = width / columns, cellH = height / rows;
     if (cellW <= 2 * kGutter || cellH <= 2 * kGutter)
         throw std::runtime_error("atlas: cells too small for their gutters");
-    Canvas atlas(width, height);
+    ShapeCanvas atlas(width, height);
     for (uint32_t frame = 0; frame < frames; ++frame) {
-        Canvas cell(cellW - 2 * kGutter, cellH - 2 * kGutter);
+        ShapeCanvas cell(cellW - 2 * kGutter, cellH - 2 * kGutter);
         drawCell(cell, frame);
         const uint32_t x0 = (frame % columns) * cellW, y0 = (frame / columns) * cellH;
         for (uint32_t y = 0; y < cellH; ++y)

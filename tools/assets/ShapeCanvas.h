@@ -13,16 +13,16 @@
 
 namespace VbAssets {
 
-struct Colour {
+struct ShapeColour {
     float r = 0, g = 0, b = 0, a = 1;
 };
 
-// Colour from 0..255 components (alpha 0..1), the way the recipes name their palette.
-Colour Rgba(int r, int g, int b, float a = 1);
-Colour Mix(const Colour& from, const Colour& to, float t);
+// ShapeColour from 0..255 components (alpha 0..1), the way the recipes name their palette.
+ShapeColour Rgba(int r, int g, int b, float a = 1);
+ShapeColour MixColour(const ShapeColour& from, const ShapeColour& to, float t);
 
 using Distance = std::function<float(float x, float y)>;
-using Paint = std::function<Colour(float x, float y)>;
+using Paint = std::function<ShapeColour(float x, float y)>;
 
 // Signed distances of the usual shapes.
 Distance RoundedBox(float x0, float y0, float x1, float y1, float radius);
@@ -35,31 +35,31 @@ Distance Segment(float x0, float y0, float x1, float y1, float width);
 Distance Ring(Distance shape, float width);
 
 // A vertical gradient from the top colour at y0 to the bottom colour at y1.
-Paint VerticalGradient(float y0, float y1, Colour top, Colour bottom);
+Paint VerticalGradient(float y0, float y1, ShapeColour top, ShapeColour bottom);
 
-class Canvas {
+class ShapeCanvas {
 public:
-    Canvas(uint32_t width, uint32_t height, Colour clear = {0, 0, 0, 0});
+    ShapeCanvas(uint32_t width, uint32_t height, ShapeColour clear = {0, 0, 0, 0});
 
     void Draw(const Distance& shape, const Paint& paint);
-    void Draw(const Distance& shape, Colour colour);
+    void Draw(const Distance& shape, ShapeColour colour);
     // Every pixel changed by a function of its position and colour (noise, vignettes).
-    void Apply(const std::function<Colour(float x, float y, Colour current)>& filter);
+    void Apply(const std::function<ShapeColour(float x, float y, ShapeColour current)>& filter);
     // Another canvas drawn over this one with its top-left corner at (x, y).
-    void Blit(const Canvas& source, int x, int y);
+    void Blit(const ShapeCanvas& source, int x, int y);
 
-    Colour At(uint32_t x, uint32_t y) const { return pixels[size_t(y) * width + x]; }
+    ShapeColour At(uint32_t x, uint32_t y) const { return pixels[size_t(y) * width + x]; }
     VelmoraFormats::Picture ToPicture(uint32_t channels = 4) const;
 
     uint32_t width = 0;
     uint32_t height = 0;
-    std::vector<Colour> pixels; // top row first
+    std::vector<ShapeColour> pixels; // top row first
 };
 
 // An atlas of equal cells, frame 0 at the top left, row by row: each cell is drawn by the callback at its own
 // size less a 4-pixel gutter on every side, and the gutter repeats the cell's edge pixels, so filtering and
 // mip levels never mix neighbouring frames.
-Canvas BuildAtlas(uint32_t width, uint32_t height, uint32_t columns, uint32_t rows, uint32_t frames,
-                  const std::function<void(Canvas& cell, uint32_t frame)>& drawCell);
+ShapeCanvas BuildAtlas(uint32_t width, uint32_t height, uint32_t columns, uint32_t rows, uint32_t frames,
+                  const std::function<void(ShapeCanvas& cell, uint32_t frame)>& drawCell);
 
 } // namespace VbAssets
