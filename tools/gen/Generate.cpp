@@ -1,7 +1,9 @@
 #include "tools/gen/Generate.h"
 
 #include "tools/gen/GenError.h"
+#include "tools/gen/recipes/BlocksRecipe.h"
 #include "tools/gen/recipes/ContentRecipe.h"
+#include "tools/gen/recipes/EnvironmentRecipe.h"
 #include "tools/gen/recipes/FixedImagesRecipe.h"
 #include "tools/gen/recipes/BackgroundRecipe.h"
 #include "tools/gen/recipes/FontsRecipe.h"
@@ -26,6 +28,8 @@ std::vector<std::unique_ptr<Recipe>> MakeRecipes() {
     recipes.push_back(std::make_unique<GuiArtRecipe>());
     recipes.push_back(std::make_unique<BackgroundRecipe>());
     recipes.push_back(std::make_unique<FixedImagesRecipe>());
+    recipes.push_back(std::make_unique<BlocksRecipe>());
+    recipes.push_back(std::make_unique<EnvironmentRecipe>());
     return recipes;
 }
 
