@@ -62,9 +62,10 @@ pid_t StartGame(const fs::path& dir, const std::string& mode, bool wholeEngine, 
             Config::Instance()->Execute("v_mode " + mode);
             ready();
         } else {
-            auto* log = new MessageManager("Velmora Ball", true, false, user, "");
-            auto* files = new FileManager("", false, "", 0);
-            auto* config = new Config(user, "Velmora Ball", false, "800x600x32", false, false);
+            auto* log = MessageManager::Instance(new MessageManager("Velmora Ball", true, false, user, ""));
+            auto* files = FileManager::Instance(new FileManager("", false, "", 0));
+            auto* config =
+                Config::Instance(new Config(user, "Velmora Ball", false, "800x600x32", false, false));
             config->Load();
             config->Execute("v_mode " + mode);
             ready();
