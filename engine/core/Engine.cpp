@@ -14,6 +14,7 @@
 #include "engine/graphics/RenderSystem_D3D7.h"
 #include "engine/graphics/ShaderManager.h"
 #include "engine/graphics/SpriteGroupManager.h"
+#include "engine/gui/GUIManager.h"
 #include "engine/math/Random.h"
 #include "engine/sound/SoundManager.h"
 #include "engine/sound/SoundSystem_DS7.h"
@@ -72,6 +73,7 @@ Engine::Engine(const EngineStartupParams& startupParams) {
             SoundManager::Instance(new SoundManager());
         } catch (const Error&) {
         }
+        GUIManager::Instance(new GUIManager());
         // The last step: every run of the game draws a different sequence.
         SeedRandom(platform::GetTickCount());
     } catch (...) {
@@ -88,6 +90,7 @@ Engine::~Engine() {
 
 void Engine::DestroyServices() {
     // Reverse order of creation: each service may still use, while it is deleted, those created before it.
+    DeleteService<GUIManager>();
     DeleteService<SoundManager>();
     DeleteService<SoundSystem>();
     DeleteService<Controls>();
@@ -115,6 +118,7 @@ void Engine::BeginFrame() {
     TimerManager::Instance()->Update();
     Window::Instance()->Update();
     Controls::Instance()->Update();
+    GUIManager::Instance()->Update();
     Log()->ClearEntries();
 }
 
@@ -141,6 +145,7 @@ void Engine::UpdateManagers() {
     // and the render pass draws everything of the frame between its one begin and end of scene.
     ParticleSystemManager::Instance()->Update();
     SpriteGroupManager::Instance()->Update();
+    GUIManager::Instance()->Render(); // GUI models get their place and texts for this frame
     LightManager::Instance()->Apply();
     ShaderManager::Instance()->Update();
     ModelManager::Instance()->Render();

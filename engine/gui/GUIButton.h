@@ -39,6 +39,10 @@ public:
     virtual void SetEnabled(bool enabled);
     virtual int GetFrame() const;
 
+    // Pins a look frame by the animation's position: the animation recomputes its current frame from the
+    // position when the material and the model update later in the frame.
+    static void ShowFrame(AnimationControl* animation, uint32_t frame);
+
     GUISoundManager* soundManager = nullptr; // not owned; may be null
     int32_t state = GUI_BUTTON_NORMAL;
     bool captured = false;
@@ -49,9 +53,6 @@ public:
 
 private:
     void PlaySound(const std::string& name);
-    // Pins the look frame by the animation's position: the animation recomputes its current frame from
-    // the position when the material and the model update later in the frame.
-    static void ShowFrame(AnimationControl* animation, uint32_t frame);
 };
 
 } // namespace OrvexEngine

@@ -89,6 +89,8 @@ public:
     float GetDepth() const { return depth; }
     Model* GetModel() const { return model; }
     uint32_t GetTextCount() const { return textCount; }
+    // The i-th text queued this frame; i must be below GetTextCount().
+    const GUIQueuedText& GetQueuedText(uint32_t i) const { return *texts[i]; }
     size_t GetTextRecordCount() const { return texts.size(); }
 
     // Fields the GUI's owners read and set directly.

@@ -8,7 +8,7 @@
 #include "engine/gui/GUIWindow.h"
 #include "platform/win/Time.h"
 #include "tests/engine/gui/FontFixtures.h"
-#include "tests/support/GuiTestManager.h"
+#include "tests/support/TestGuiManager.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +70,7 @@ protected:
         platform::AdvanceFakeClockMilliseconds(target - now);
         now = target;
         static const Vec2 cursors[] = {Vec2(5, 5), Vec2(25, 5), Vec2(45, 5), Vec2(100, 100)};
-        manager.Update(cursors[int(step.where)]);
+        manager.UpdateElements(cursors[int(step.where)], false, false);
         // A hidden element under the cursor: its flag set as if the GUI had missed it.
         hidden->mouseOver = step.where == Where::Hidden;
         controls.SetButton(step.button != Button::Release, step.button == Button::Press);
@@ -85,7 +85,7 @@ protected:
 
     FakeClock clock;
     VelmoraTest::GuiServices gui;
-    VelmoraTest::GuiTestManager manager;
+    VelmoraTest::TestGuiManager manager;
     OrvexEngine::ShaderDescriptor material;
     FakeControls controls;
     GUIDoubleClickDetecter detecter;

@@ -12,12 +12,13 @@
 #include "engine/sound/SoundManager.h"
 #include "engine/sound/SoundSystem.h"
 #include "tests/engine/gui/FontFixtures.h"
-#include "tests/support/GuiTestManager.h"
 #include "tests/support/SilentSoundSystem.h"
+#include "tests/support/TestGuiManager.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 using namespace OrvexEngine;
@@ -35,11 +36,11 @@ protected:
         SoundSystem::Instance(&system);
         sounds = std::make_unique<SoundManager>();
         SoundManager::Instance(sounds.get());
-        manager = std::make_unique<VelmoraTest::GuiTestManager>();
+        manager = std::make_unique<VelmoraTest::TestGuiManager>();
         // Index 0 and 1: the button's sounds; 2 and 3: the check box's.
         for (const char* name : {"gui_default_button_select", "gui_default_button_click",
                                  "gui_default_check_box_select", "gui_default_check_box_click"})
-            manager->soundManager->AddSound(name, std::string(name) + ".wav", 1);
+            manager->GetSoundManager()->AddSound(name, std::string(name) + ".wav", 1);
     }
     ~GUIButtonTest() override {
         manager.reset();
@@ -47,14 +48,17 @@ protected:
     }
 
     template <class Element = GUIButton> Element* Make(const ShaderDescriptor* look = nullptr) {
-        return manager->CreateButton<Element>(0x1, Vec2(100, 100), Vec2(50, 20), nullptr, look);
+        if constexpr (std::is_same_v<Element, GUICheckBox>)
+            return manager->CreateCheckBox(0x1, Vec2(100, 100), Vec2(50, 20), nullptr, look, nullptr);
+        else
+            return manager->CreateButton(0x1, Vec2(100, 100), Vec2(50, 20), nullptr, look, nullptr);
     }
-    int Plays(size_t entry) const { return manager->soundManager->GetEntries()[entry]->playCount; }
+    int Plays(size_t entry) const { return manager->GetSoundManager()->GetEntries()[entry]->playCount; }
 
     VelmoraTest::GuiServices gui;
     SilentSystem system;
     std::unique_ptr<SoundManager> sounds;
-    std::unique_ptr<VelmoraTest::GuiTestManager> manager;
+    std::unique_ptr<VelmoraTest::TestGuiManager> manager;
 };
 
 // One update of a script and what the button shows after it.
@@ -114,7 +118,7 @@ TEST_F(GUIButtonTest, PressDragAndReleaseScripts) {
             EXPECT_EQ(Plays(0) - selectBefore, step.selectSounds);
             EXPECT_EQ(Plays(1) - clickBefore, step.clickSounds);
         }
-        manager->DeleteWindow(button);
+        manager->DeleteButton(button);
     }
 }
 
@@ -156,9 +160,8 @@ TEST_F(GUIButtonTest, DisabledOrHiddenButtonsKeepTheirCapture) {
     EXPECT_EQ(button->state, GUI_BUTTON_DISABLED);
 
     // Hiding a parent reaches the button through the tree.
-    GUIWindow* parent = manager->CreateWindow(0x1, Vec2(0, 0), Vec2(400, 300));
-    GUIButton* child =
-        manager->CreateButton<GUIButton>(0x1, Vec2(100, 100), Vec2(50, 20), nullptr, nullptr, parent);
+    GUIWindow* parent = manager->CreateWindow(0x1, Vec2(0, 0), Vec2(400, 300), nullptr, nullptr, nullptr);
+    GUIButton* child = manager->CreateButton(0x1, Vec2(100, 100), Vec2(50, 20), nullptr, nullptr, parent);
     child->Update(on, false, false);
     EXPECT_EQ(child->state, GUI_BUTTON_HIGHLIGHTED);
     parent->Show(false);
@@ -167,9 +170,8 @@ TEST_F(GUIButtonTest, DisabledOrHiddenButtonsKeepTheirCapture) {
 }
 
 TEST_F(GUIButtonTest, WithoutSoundsOrModelTheInputWorksTheSame) {
-    auto* silent = new GUICheckBox(manager->fontManager.get(), nullptr, manager->camera, 0x1, Vec2(100, 100),
-                                   Vec2(50, 20), nullptr, nullptr, nullptr);
-    manager->windows.push_back(silent);
+    GUICheckBox* silent = Make<GUICheckBox>();
+    silent->soundManager = nullptr;
     EXPECT_EQ(silent->GetModel(), nullptr);
     silent->Update(off, false, false);
     silent->Update(on, true, true);
@@ -257,7 +259,8 @@ TEST_F(GUIButtonTest, LookFrameOfAnAnimatedModelSurvivesTheModelUpdate) {
     gui.data.Save("lamp.mlf", VbFormats::ModelWriter::Write(VelmoraTest::AnimatedQuad(4, 0)));
     std::unique_ptr<Model> lamp(gui.models->LoadModel("lamp.mlf", nullptr, 0, 0));
     ASSERT_EQ(lamp->animationControl->frameCount, 4u);
-    GUIButton* button = manager->CreateButton<GUIButton>(0x1, Vec2(100, 100), Vec2(50, 20), lamp.get());
+    GUIButton* button =
+        manager->CreateButton(0x1, Vec2(100, 100), Vec2(50, 20), lamp.get(), nullptr, nullptr);
     for (int state : {2, 1, 3, 0}) {
         button->state = state;
         manager->Render();

@@ -9,7 +9,7 @@
 #include "engine/graphics/VertexBuffer.h"
 #include "platform/win/WindowSimulation.h"
 #include "tests/engine/gui/FontFixtures.h"
-#include "tests/support/GuiTestManager.h"
+#include "tests/support/TestGuiManager.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +30,10 @@ protected:
         Window::Instance(window.get());
         controls = std::make_unique<Controls>();
         Controls::Instance(controls.get());
+        manager = std::make_unique<VelmoraTest::TestGuiManager>(); // the GUI camera, 800 x 600
     }
     void TearDown() override {
+        manager.reset();
         controls.reset();
         window.reset();
         platform::sim::Reset();
@@ -50,9 +52,9 @@ protected:
     }
 
     VelmoraTest::GuiServices gui;
-    VelmoraTest::GuiTestManager manager; // the GUI camera, 800 x 600
     std::unique_ptr<Window> window;
     std::unique_ptr<Controls> controls;
+    std::unique_ptr<VelmoraTest::TestGuiManager> manager;
     ShaderDescriptor material;
 };
 
@@ -61,7 +63,7 @@ protected:
 TEST_F(GUICursorTest, MousePixelsBecomeGuiUnits) {
     ASSERT_EQ(window->width, 1024u);
     ASSERT_EQ(window->height, 768u);
-    GUICursor cursor(manager.camera, nullptr, nullptr, 0);
+    GUICursor& cursor = *manager->CreateCursor(nullptr, nullptr, 0);
     EXPECT_EQ(cursor.GetModel(), nullptr);
     EXPECT_EQ(cursor.position, Vec2(0, 0));
     const struct {
@@ -78,8 +80,8 @@ TEST_F(GUICursorTest, MousePixelsBecomeGuiUnits) {
         EXPECT_FLOAT_EQ(cursor.position.y, c.gui.y) << c.pixel.x << ", " << c.pixel.y;
     }
     // The camera's virtual size is read at every step.
-    manager.camera->orthoWidth = 4;
-    manager.camera->orthoHeight = 3;
+    manager->GetCamera()->orthoWidth = 4;
+    manager->GetCamera()->orthoHeight = 3;
     MoveTo(cursor, Vec2(512, 767));
     EXPECT_EQ(cursor.position, Vec2(2, 0));
 
@@ -100,12 +102,12 @@ TEST_F(GUICursorTest, MousePixelsBecomeGuiUnits) {
 TEST_F(GUICursorTest, MaterialCursorHangsFromTheHotSpotAndHidesWithoutStopping) {
     const size_t registered = RegisteredModels();
     {
-        GUICursor cursor(manager.camera, nullptr, &material, 32);
+        GUICursor& cursor = *manager->CreateCursor(nullptr, &material, 32);
         Model* model = cursor.GetModel();
         ASSERT_NE(model, nullptr);
         EXPECT_EQ(RegisteredModels(), registered + 1);
         EXPECT_EQ(model->GetFlags() & ~uint32_t(ModelVisible), 0x8C11u);
-        EXPECT_EQ(model->GetCamera(), manager.camera);
+        EXPECT_EQ(model->GetCamera(), manager->GetCamera());
         EXPECT_FLOAT_EQ(model->sortDepth, GUICursor::SortDepth);
         EXPECT_TRUE(model->IsStrip());
         ASSERT_EQ(model->indexBuffer->GetIndexCount(), 4u);
@@ -135,6 +137,7 @@ TEST_F(GUICursorTest, MaterialCursorHangsFromTheHotSpotAndHidesWithoutStopping) 
         cursor.visible = false;
         cursor.Update();
         EXPECT_FALSE(model->GetFlags() & ModelVisible);
+        manager->DeleteCursor(&cursor);
     }
     EXPECT_EQ(RegisteredModels(), registered);
 }
@@ -144,7 +147,7 @@ TEST_F(GUICursorTest, CopiedModelKeepsItsOwnPlacementUnderTheCursor) {
     source->SetFlags(ModelVisible | ModelLit | ModelDepthTest);
     source->transform = Matrix4::Translation(Vec3(-2, 3, 0));
     {
-        GUICursor cursor(manager.camera, source, nullptr, 0);
+        GUICursor& cursor = *manager->CreateCursor(source, nullptr, 0);
         Model* model = cursor.GetModel();
         ASSERT_NE(model, nullptr);
         ASSERT_NE(model, source);
@@ -152,7 +155,7 @@ TEST_F(GUICursorTest, CopiedModelKeepsItsOwnPlacementUnderTheCursor) {
         EXPECT_EQ(flags & (ModelSecondList | ModelFixedSortDepth),
                   uint32_t(ModelSecondList | ModelFixedSortDepth));
         EXPECT_EQ(flags & (ModelVisible | ModelLit | ModelDepthTest | ModelFirstList), 0u);
-        EXPECT_EQ(model->GetCamera(), manager.camera);
+        EXPECT_EQ(model->GetCamera(), manager->GetCamera());
         EXPECT_FLOAT_EQ(model->sortDepth, -30.1f);
 
         MoveTo(cursor, Vec2(256, 192)); // (200, 449.21875)
@@ -164,6 +167,7 @@ TEST_F(GUICursorTest, CopiedModelKeepsItsOwnPlacementUnderTheCursor) {
         // The source is untouched.
         EXPECT_EQ(source->transform.MultiplyPoint(Vec3(0, 0, 0)), Vec3(-2, 3, 0));
         EXPECT_TRUE(source->GetFlags() & ModelLit);
+        manager->DeleteCursor(&cursor);
     }
     gui.models->DeleteModel(source);
 }

@@ -15,8 +15,8 @@
 #include "engine/sound/SoundSystem.h"
 #include "platform/win/WindowSimulation.h"
 #include "tests/engine/gui/FontFixtures.h"
-#include "tests/support/GuiTestManager.h"
 #include "tests/support/SilentSoundSystem.h"
+#include "tests/support/TestGuiManager.h"
 
 #include <gtest/gtest.h>
 
@@ -30,17 +30,13 @@ namespace {
 
 using VelmoraTest::SilentSystem;
 
-// Shows what the box queued on its window this frame.
-class ProbeBox final : public GUIEditBox {
-public:
-    using GUIEditBox::GUIEditBox;
-    std::vector<GUIQueuedText> Queued() const {
-        std::vector<GUIQueuedText> queued;
-        for (uint32_t i = 0; i < textCount; ++i)
-            queued.push_back(*texts[i]);
-        return queued;
-    }
-};
+// What the box queued on its window this frame.
+std::vector<GUIQueuedText> Queued(const GUIEditBox* box) {
+    std::vector<GUIQueuedText> queued;
+    for (uint32_t i = 0; i < box->GetTextCount(); ++i)
+        queued.push_back(box->GetQueuedText(i));
+    return queued;
+}
 
 constexpr int fontId = 3;
 constexpr float glyphWidth = 10; // every glyph and the blank at font size 10
@@ -58,47 +54,43 @@ protected:
         SoundSystem::Instance(&soundSystem);
         sounds = std::make_unique<SoundManager>();
         SoundManager::Instance(sounds.get());
-        guiSounds.AddSound("gui_default_edit_box_print", "print.wav", 1);
+        manager = std::make_unique<VelmoraTest::TestGuiManager>();
+        manager->GetSoundManager()->AddSound("gui_default_edit_box_print", "print.wav", 1);
 
         std::vector<VbFormats::FontGlyph> glyphs;
         for (uint16_t code = 'a'; code <= 'z'; ++code)
             glyphs.push_back(VelmoraTest::TestGlyph(code, 1));
         glyphs.push_back(VelmoraTest::TestGlyph('|', 1));
-        font = manager.fontManager->CreateFont(fontId, gui.material, gui.SaveFont("edit.fnt", glyphs));
+        font = manager->GetFontManager()->CreateFont(fontId, gui.material, gui.SaveFont("edit.fnt", glyphs));
         ASSERT_NE(font, nullptr);
         font->size = glyphWidth;
         ASSERT_FLOAT_EQ(font->MeasureText(L"ab c", 0, -1).x, 4 * glyphWidth);
         SetClock(0.1f); // the caret shows
     }
-    void TearDown() override {
-        manager.windows.clear(); // the boxes are the test's own
-        boxes.clear();
-    }
+    void TearDown() override { manager.reset(); }
     // The frame clock stands still at t.
     void SetClock(float t) {
         timers->GetFrameTimer()->SetTime(t);
         timers->GetFrameTimer()->SetPaused(true);
     }
 
-    ProbeBox* MakeBox(int maxCount, float maxLength, float visibleWidth, int id = fontId,
-                      const ShaderDescriptor* quad = nullptr) {
-        boxes.push_back(std::make_unique<ProbeBox>(
-            manager.fontManager.get(), &guiSounds, manager.camera,
-            GUI_WINDOW_VISIBLE | GUI_WINDOW_VERTEX_COLORS, Vec2(100, 100), Vec2(300, 30), nullptr, quad, id,
-            Vec4(1, 0, 0, 0.5f), Vec2(4, 6), maxCount, maxLength, visibleWidth, L'|', nullptr));
-        manager.windows.push_back(boxes.back().get());
-        return boxes.back().get();
+    GUIEditBox* MakeBox(int maxCount, float maxLength, float visibleWidth, int id = fontId,
+                        const ShaderDescriptor* quad = nullptr) {
+        boxes.push_back(manager->CreateEditBox(GUI_WINDOW_VISIBLE | GUI_WINDOW_VERTEX_COLORS, Vec2(100, 100),
+                                               Vec2(300, 30), nullptr, quad, id, Vec4(1, 0, 0, 0.5f),
+                                               Vec2(4, 6), maxCount, maxLength, visibleWidth, L'|', nullptr));
+        return boxes.back();
     }
     // One frame: the key event (if any), the input step, the layout step that empties the queues.
     void Frame(int code = -1, bool isCharacter = true) {
         window->keyEventPending = code >= 0;
         window->keyEventIsChar = isCharacter;
         window->keyEventCode = static_cast<uint16_t>(code);
-        manager.Update(Vec2(0, 0));
+        manager->UpdateElements(Vec2(0, 0), false, false);
         lastQueued.clear();
-        for (auto& box : boxes)
-            lastQueued.push_back(box->Queued());
-        manager.Render();
+        for (const GUIEditBox* box : boxes)
+            lastQueued.push_back(Queued(box));
+        manager->Render();
         window->keyEventPending = false;
     }
     void Type(const std::wstring& s) {
@@ -106,25 +98,24 @@ protected:
             Frame(ch, true);
     }
     void Key(uint16_t code) { Frame(code, false); }
-    int Prints() const { return guiSounds.GetEntries().at(0)->playCount; }
+    int Prints() const { return manager->GetSoundManager()->GetEntries().at(0)->playCount; }
 
     VelmoraTest::GuiServices gui;
-    VelmoraTest::GuiTestManager manager;
     std::unique_ptr<Window> window;
     std::unique_ptr<Controls> controls;
     std::unique_ptr<TimerManager> timers;
     SilentSystem soundSystem;
     std::unique_ptr<SoundManager> sounds;
-    GUISoundManager guiSounds;
-    GUIFont* font = nullptr; // the font manager's
-    std::vector<std::unique_ptr<ProbeBox>> boxes;
-    std::vector<std::vector<GUIQueuedText>> lastQueued; // per box, as queued in the last frame
+    std::unique_ptr<VelmoraTest::TestGuiManager> manager; // after the sound manager: deleted before it
+    GUIFont* font = nullptr;                              // the font manager's
+    std::vector<GUIEditBox*> boxes;                       // the manager's
+    std::vector<std::vector<GUIQueuedText>> lastQueued;   // per box, as queued in the last frame
 };
 
 } // namespace
 
 TEST_F(GUIEditBoxTest, TypingKeepsBothLimitsInInsertAndOverwriteMode) {
-    ProbeBox* full = MakeBox(3, 1000, 200);
+    GUIEditBox* full = MakeBox(3, 1000, 200);
     EXPECT_EQ(full->printSound, "gui_default_edit_box_print");
     EXPECT_TRUE(full->active);
     EXPECT_FALSE(full->IsOverwrite());
@@ -146,7 +137,7 @@ TEST_F(GUIEditBoxTest, TypingKeepsBothLimitsInInsertAndOverwriteMode) {
     EXPECT_EQ(Prints(), 5);
 
     boxes.front()->active = false;
-    ProbeBox* box = MakeBox(10, 1000, 200);
+    GUIEditBox* box = MakeBox(10, 1000, 200);
     box->SetText(L"abc");
     EXPECT_EQ(box->GetCaret(), 3);
     Key(GUIEditBox::keyLeft);
@@ -205,7 +196,7 @@ TEST_F(GUIEditBoxTest, TypingKeepsBothLimitsInInsertAndOverwriteMode) {
 }
 
 TEST_F(GUIEditBoxTest, SetTextKeepsTheWholeTextAndBoundsTheCaret) {
-    ProbeBox* box = MakeBox(5, 20, 200);
+    GUIEditBox* box = MakeBox(5, 20, 200);
     box->SetText(L"abcdefgh");
     EXPECT_EQ(box->text, L"abcdefgh");
     EXPECT_EQ(box->GetCaret(), 4);
@@ -216,7 +207,7 @@ TEST_F(GUIEditBoxTest, SetTextKeepsTheWholeTextAndBoundsTheCaret) {
 
 TEST_F(GUIEditBoxTest, TheViewFollowsTheCaret) {
     // Ten glyph widths: nine characters and the caret fit.
-    ProbeBox* box = MakeBox(50, 1000, 10 * glyphWidth);
+    GUIEditBox* box = MakeBox(50, 1000, 10 * glyphWidth);
     std::wstring forty;
     for (int i = 0; i < 40; ++i)
         forty += wchar_t(L'a' + i % 26);
@@ -266,7 +257,7 @@ TEST_F(GUIEditBoxTest, TheViewFollowsTheCaret) {
 
 TEST_F(GUIEditBoxTest, CaretBlinksOnTheFrameClockAndFadesWithTheBox) {
     ShaderDescriptor quad;
-    ProbeBox* box = MakeBox(10, 1000, 200, fontId, &quad);
+    GUIEditBox* box = MakeBox(10, 1000, 200, fontId, &quad);
     ASSERT_NE(box->GetModel(), nullptr);
     box->SetAlpha(0.5f);
     box->SetText(L"ab");
@@ -295,21 +286,21 @@ TEST_F(GUIEditBoxTest, CaretBlinksOnTheFrameClockAndFadesWithTheBox) {
 }
 
 TEST_F(GUIEditBoxTest, EveryVisibleActiveBoxWithAFontTakesTheSameKey) {
-    ProbeBox* first = MakeBox(10, 1000, 200);
-    ProbeBox* second = MakeBox(10, 1000, 200);
-    ProbeBox* hidden = MakeBox(10, 1000, 200);
+    GUIEditBox* first = MakeBox(10, 1000, 200);
+    GUIEditBox* second = MakeBox(10, 1000, 200);
+    GUIEditBox* hidden = MakeBox(10, 1000, 200);
     hidden->ClearFlags(GUI_WINDOW_VISIBLE);
-    ProbeBox* inactive = MakeBox(10, 1000, 200);
+    GUIEditBox* inactive = MakeBox(10, 1000, 200);
     inactive->active = false;
-    ProbeBox* fontless = MakeBox(10, 1000, 200, -1);
-    ProbeBox* unknownFont = MakeBox(10, 1000, 200, 7);
+    GUIEditBox* fontless = MakeBox(10, 1000, 200, -1);
+    GUIEditBox* unknownFont = MakeBox(10, 1000, 200, 7);
     EXPECT_EQ(fontless->GetFont(), nullptr);
     EXPECT_EQ(unknownFont->GetFont(), nullptr);
     EXPECT_FALSE(fontless->Update(Vec2(0, 0), false, false));
     Type(L"q");
     EXPECT_EQ(first->text, L"q");
     EXPECT_EQ(second->text, L"q");
-    for (ProbeBox* box : {hidden, inactive, fontless, unknownFont})
+    for (GUIEditBox* box : {hidden, inactive, fontless, unknownFont})
         EXPECT_EQ(box->text, L"");
     EXPECT_EQ(Prints(), 2);
     EXPECT_TRUE(lastQueued[2].empty());
@@ -323,7 +314,7 @@ TEST_F(GUIEditBoxTest, EveryVisibleActiveBoxWithAFontTakesTheSameKey) {
 
 TEST_F(GUIEditBoxTest, ZeroLimitAndNarrowBoxKeepTheCaretInsideTheText) {
     // A character limit of 0 refuses every character and never puts the caret before index 0.
-    ProbeBox* none = MakeBox(0, 1000, 200);
+    GUIEditBox* none = MakeBox(0, 1000, 200);
     none->SetText(L"abc");
     EXPECT_EQ(none->GetCaret(), 0);
     for (uint16_t key : {GUIEditBox::keyEnd, GUIEditBox::keyRight, GUIEditBox::keyBackspace}) {
@@ -338,7 +329,7 @@ TEST_F(GUIEditBoxTest, ZeroLimitAndNarrowBoxKeepTheCaretInsideTheText) {
 
     // Three glyph widths: moving right through a long text never lets the view start after the caret,
     // and the caret is always drawn inside the visible width.
-    ProbeBox* narrow = MakeBox(50, 1000, 3 * glyphWidth);
+    GUIEditBox* narrow = MakeBox(50, 1000, 3 * glyphWidth);
     narrow->SetText(L"abcdefghijklmnopqrst");
     Key(GUIEditBox::keyHome);
     for (int step = 1; step <= 20; ++step) {

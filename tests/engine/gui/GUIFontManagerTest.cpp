@@ -7,7 +7,7 @@
 #include "engine/gui/GUIFont.h"
 #include "engine/gui/GUIWindow.h"
 #include "tests/engine/gui/FontFixtures.h"
-#include "tests/support/GuiTestManager.h"
+#include "tests/support/TestGuiManager.h"
 
 #include <gtest/gtest.h>
 
@@ -25,10 +25,10 @@ protected:
                                    gui.SaveFont("manager.fnt", {VelmoraTest::TestGlyph('a', 0.5f)}));
         font->size = 20;
     }
-    GUIFontManager* fonts() { return manager.fontManager.get(); }
+    GUIFontManager* fonts() { return manager.GetFontManager(); }
 
     VelmoraTest::GuiServices gui;
-    VelmoraTest::GuiTestManager manager;
+    VelmoraTest::TestGuiManager manager;
     GUIFont* font = nullptr;
 };
 

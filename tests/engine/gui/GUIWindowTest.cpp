@@ -7,7 +7,7 @@
 #include "engine/graphics/VertexBuffer.h"
 #include "engine/gui/GUIFont.h"
 #include "tests/engine/gui/FontFixtures.h"
-#include "tests/support/GuiTestManager.h"
+#include "tests/support/TestGuiManager.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ protected:
     }
 
     VelmoraTest::GuiServices gui;
-    VelmoraTest::GuiTestManager manager;
+    VelmoraTest::TestGuiManager manager;
     ShaderDescriptor material;
 };
 
@@ -169,7 +169,7 @@ TEST_F(GUIWindowTest, CopiedModelIsDrawnAsAGuiModel) {
 
 TEST_F(GUIWindowTest, TextQueueIsDrawnOnceAndReused) {
     const std::string name = gui.SaveFont("queue.fnt", {VelmoraTest::TestGlyph('a', 0.5f)});
-    GUIFont* font = manager.fontManager->CreateFont(0, gui.material, name);
+    GUIFont* font = manager.GetFontManager()->CreateFont(0, gui.material, name);
     font->size = 10;
     // A window without a model still draws its texts at its position.
     GUIWindow* window = manager.CreateWindow(0x1, Vec2(30, 40), Vec2(100, 20));
@@ -184,8 +184,8 @@ TEST_F(GUIWindowTest, TextQueueIsDrawnOnceAndReused) {
     EXPECT_EQ(window->GetTextCount(), 3u);
     window->Render();
     EXPECT_EQ(window->GetTextCount(), 0u);
-    ASSERT_EQ(manager.fontManager->GetBatches().size(), 1u);
-    const GUIFont* batch = manager.fontManager->GetBatches()[0];
+    ASSERT_EQ(manager.GetFontManager()->GetBatches().size(), 1u);
+    const GUIFont* batch = manager.GetFontManager()->GetBatches()[0];
     EXPECT_EQ(batch->GetQuadCount(), 4);
     const auto* v = reinterpret_cast<const ColoredVertex*>(batch->GetModel()->vertexBuffer->GetData());
     EXPECT_FLOAT_EQ(v[1].position.x, 31.0f);
@@ -193,7 +193,7 @@ TEST_F(GUIWindowTest, TextQueueIsDrawnOnceAndReused) {
     EXPECT_FLOAT_EQ(v[10].position.x, 31.0f + 20.0f) << "the size override applies to its own text";
     EXPECT_FLOAT_EQ(v[14].position.x, 31.0f + 5.0f) << "and is undone afterwards";
     EXPECT_FLOAT_EQ(font->size, 10.0f);
-    manager.fontManager->Flush();
+    manager.GetFontManager()->Flush();
 
     window->QueueText(0, 0, Vec2(0, 0), Vec4(1, 1, 1, 1), L"a");
     EXPECT_EQ(window->GetTextRecordCount(), 3u) << "records are reused";

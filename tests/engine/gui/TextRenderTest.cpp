@@ -15,7 +15,7 @@
 #include "engine/gui/GUIFontManager.h"
 #include "engine/gui/GUIWindow.h"
 #include "tests/engine/graphics/ModelFixtures.h"
-#include "tests/support/GuiTestManager.h"
+#include "tests/support/TestGuiManager.h"
 #include "tests/support/PngWriter.h"
 #include "tests/support/RenderFixture.h"
 #include "tools/formats/FontWriter.h"
@@ -96,7 +96,7 @@ protected:
         ShaderManager::Instance(shaders.get());
         models = std::make_unique<ModelManager>();
         ModelManager::Instance(models.get());
-        gui = std::make_unique<VelmoraTest::GuiTestManager>(float(Width), float(Height));
+        gui = std::make_unique<VelmoraTest::TestGuiManager>(float(Width), float(Height));
     }
     ~TextRenderTest() override {
         gui.reset();
@@ -144,7 +144,7 @@ protected:
     std::unique_ptr<LightManager> lights;
     std::unique_ptr<ShaderManager> shaders;
     std::unique_ptr<ModelManager> models;
-    std::unique_ptr<VelmoraTest::GuiTestManager> gui;
+    std::unique_ptr<VelmoraTest::TestGuiManager> gui;
 };
 
 TEST_F(TextRenderTest, CentredLineOverAWindow) {
@@ -152,7 +152,7 @@ TEST_F(TextRenderTest, CentredLineOverAWindow) {
     ShaderDescriptor fontMaterial;
     fontMaterial.InitFromImages(false, "fonts\\pixel.png", "32bit", true);
     ShaderUser* fontShader = shaders->CreateShaderUser(fontMaterial, false);
-    GUIFont* font = gui->fontManager->CreateFont(0, fontShader, "fonts\\pixel.fnt");
+    GUIFont* font = gui->GetFontManager()->CreateFont(0, fontShader, "fonts\\pixel.fnt");
     font->size = 32;
     font->space = 0.5f;
     ASSERT_FALSE(log.Contains("Error"));
@@ -177,7 +177,7 @@ TEST_F(TextRenderTest, CentredLineOverAWindow) {
     Save(image, "gui-text-line.png");
     ASSERT_EQ(image.width, Width);
     ASSERT_EQ(image.height, Height);
-    const Vec2 start = gui->fontManager->GetTextPosition(3, 0, panel, Vec2(0, 0), 0, text);
+    const Vec2 start = gui->GetFontManager()->GetTextPosition(3, 0, panel, Vec2(0, 0), 0, text);
     EXPECT_EQ(start, Vec2(64, 34));
 
     // Letter pixel (column c, row r from the top) of the glyph in cell k is centred at
