@@ -43,6 +43,10 @@ public:
     // so that a file that closed without an error is complete. Throws "Failed to write <n> bytes from ..."
     // when any step fails; the file is closed either way. Nothing for a file that is not being written.
     void Close();
+    // Flush, then waits until the operating system has put the bytes on the disk, so that a file renamed
+    // over an older one afterwards survives a crash or a power cut. Throws as Flush does, and "Failed to
+    // write ..." when the disk reports an error.
+    void Sync();
 
     // One count byte (characters + terminator), then the characters and a zero. At most 254 characters are
     // stored; a longer text is cut (never inside a UTF-8 sequence).

@@ -51,6 +51,8 @@ public:
     void SetToddlerMinPosition(const Vec2& p);
     void SetToddlerMaxPosition(const Vec2& p);
     void SetToddlerSize(const Vec2& s);
+    // 0 horizontal, anything else vertical; the slider control sets it from its description every frame.
+    void SetOrientation(int newOrientation) { orientation = newOrientation; }
     bool IsEnabled() const { return state != GUI_SLIDER_DISABLED; }
 
     uint32_t GetPosition() const { return currentPosition; }

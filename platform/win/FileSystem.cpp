@@ -166,6 +166,10 @@ bool IsWritableDirectory(const std::string& path) {
     return IsDirectory(path) && access(ResolvePath(path).c_str(), W_OK | X_OK) == 0;
 }
 
+bool SyncFile(std::FILE* file) {
+    return file != nullptr && fsync(fileno(file)) == 0;
+}
+
 std::FILE* OpenFile(const std::string& path, const char* mode) {
     if (path.empty())
         return nullptr;

@@ -39,6 +39,10 @@ bool ReplaceFile(const std::string& from, const std::string& to);
 // Deletes one file (not a directory); false when it cannot.
 bool RemoveFile(const std::string& path);
 
+// Waits until the bytes written to an open file (already flushed from its buffer) are on the disk; false
+// when the disk reports an error.
+bool SyncFile(std::FILE* file);
+
 // Creates one directory; false when it exists already or cannot be made.
 bool MakeDirectory(const std::string& path);
 

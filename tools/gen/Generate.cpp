@@ -1,7 +1,9 @@
 #include "tools/gen/Generate.h"
 
 #include "tools/gen/GenError.h"
+#include "tools/gen/recipes/BlocksRecipe.h"
 #include "tools/gen/recipes/ContentRecipe.h"
+#include "tools/gen/recipes/EnvironmentRecipe.h"
 #include "tools/gen/recipes/FixedImagesRecipe.h"
 
 #include <filesystem>
@@ -18,6 +20,8 @@ std::vector<std::unique_ptr<Recipe>> MakeRecipes() {
     std::vector<std::unique_ptr<Recipe>> recipes;
     recipes.push_back(std::make_unique<ContentRecipe>());
     recipes.push_back(std::make_unique<FixedImagesRecipe>());
+    recipes.push_back(std::make_unique<BlocksRecipe>());
+    recipes.push_back(std::make_unique<EnvironmentRecipe>());
     return recipes;
 }
 

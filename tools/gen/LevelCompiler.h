@@ -1,0 +1,61 @@
+// The level compiler: turns a level design (the text of content/levels/designs/SS_LL.lvl) into the blocks
+// of a level geometry file. Positions come from a grid of symbols per layer or from free "at" lines;
+// heights from the blocks a block stands on (a block's model is centred, so it rests at the support's top
+// plus half its own height); the below and above lists from the footprints that overlap between
+// consecutive layers; key frames from named paths (offsets per key frame, or one turn about a point).
+// Every rule the game relies on is checked before anything is written.
+//
+// Design text, one statement per line, "#" starts a comment:
+//   anim K SPEED                      key frames of the level animation and key frames per second
+//   grid COLUMNS ROWS X0 Y0 DX DY     cell (c, r) has its centre at (X0 + c DX, Y0 - r DY)
+//   tex INDEX NAME                    texture table entry (1, 2, ... in order; entry 0 is always empty)
+//   sym S TYPE DIFFUSE OPACITY [fixed] [scale SX SY SZ] [yaw DEGREES] [path NAME]
+//   layer N                           the following rows of symbols ("." for none) fill layer N
+//   at S X Y LAYER                    one block placed freely
+//   path NAME                         followed by K lines "DX DY DZ YAW": offsets from the placed pose
+//   path NAME orbit CX CY             the placed pose turned once about (CX, CY) over the K key frames
+#pragma once
+
+#include "tools/gen/BlockCatalogue.h"
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace VbGen {
+
+struct CompiledKeyFrame {
+    std::array<float, 3> position{0, 0, 0};
+    std::array<float, 4> rotation{0, 0, 0, 1}; // x, y, z, w
+};
+
+struct CompiledBlock {
+    std::string type;
+    uint32_t flags = 0; // bit 0: fixed
+    uint32_t diffuse = 0;
+    uint32_t opacity = 0;
+    std::array<float, 3> scale{1, 1, 1};
+    bool animated = false;
+    std::vector<CompiledKeyFrame> keyFrames; // one, or the level's key frame count when animated
+    std::vector<uint16_t> below;
+    std::vector<uint16_t> above;
+};
+
+struct CompiledLevel {
+    uint32_t keyFrameCount = 1;
+    float animationSpeed = 0;
+    std::vector<std::string> textures; // entry 0 is ""
+    std::vector<CompiledBlock> blocks;
+};
+
+// The play area blocks must keep to: inside the walls and clear of the bat.
+constexpr float levelMinX = -75, levelMaxX = 75, levelMinY = -40, levelMaxY = 100;
+constexpr size_t levelMaxBlocks = 783;
+
+// `where` names the source in error texts. Throws GenError with the line and the broken rule.
+CompiledLevel CompileLevel(const std::string& text, const std::string& where,
+                           const std::map<std::string, BlockType>& types);
+
+} // namespace VbGen
