@@ -15,19 +15,20 @@
 namespace VelmoraFuzz {
 
 inline const std::string& ScratchRoot() {
-    static const std::string root = [] {
+    // Never destroyed: the removal at exit still needs the name after the statics are gone.
+    static const std::string* root = [] {
         const char* tmp = std::getenv("TMPDIR");
-        std::string made = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/velmora-fuzz-" +
-                           std::to_string(getpid());
+        auto* made = new std::string(std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") +
+                                     "/velmora-fuzz-" + std::to_string(getpid()));
         std::error_code ignored;
-        std::filesystem::create_directories(made + "/data", ignored);
+        std::filesystem::create_directories(*made + "/data", ignored);
         std::atexit([] {
             std::error_code error;
             std::filesystem::remove_all(ScratchRoot(), error);
         });
         return made;
     }();
-    return root;
+    return *root;
 }
 
 // The path of a name below the scratch root ("data/x.bin", "pack.pak").
