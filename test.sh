@@ -12,6 +12,7 @@ ctest --preset asan -j "$jobs" "$@"
 if [[ -n "${VB_FUZZ_SECONDS:-}" ]]; then
     cmake --preset fuzz >/dev/null
     cmake --build --preset fuzz -j "$jobs"
+    build/fuzz/fuzz/FuzzSeeds build/fuzz/corpus
     for target in build/fuzz/fuzz/*Fuzz; do
         [[ -x "$target" ]] || continue
         corpus="build/fuzz/corpus/$(basename "$target")"

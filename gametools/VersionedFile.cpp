@@ -4,12 +4,10 @@
 #include "engine/core/MessageManager.h"
 #include "engine/files/FileBinary.h"
 #include "engine/files/FileManager.h"
-#include "engine/files/FilePaths.h"
-#include "platform/win/FileSystem.h"
+#include "engine/files/FileReplacer.h"
 
 #include <algorithm>
 #include <cassert>
-#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -30,13 +28,6 @@ uint32_t GetU32(const uint8_t* in) {
     return uint32_t(in[0]) | uint32_t(in[1]) << 8 | uint32_t(in[2]) << 16 | uint32_t(in[3]) << 24;
 }
 
-// Written files are built beside their target under this suffix and take its place only when complete.
-const char* const TemporarySuffix = ".tmp";
-
-std::string OsPath(const std::string& diskName) {
-    return platform::ResolvePath(MakeAbsolutePath(diskName));
-}
-
 } // namespace
 
 VersionedFile::VersionedFile(const std::string& magicText, uint32_t version) : version(version) {
@@ -45,9 +36,10 @@ VersionedFile::VersionedFile(const std::string& magicText, uint32_t version) : v
 
 VersionedFile::~VersionedFile() {
     // Unwinding from a failure while the body was written: the file is incomplete and must not replace
-    // the one it was meant to.
-    if (mode != ModeRead && std::uncaught_exceptions() > uncaughtAtOpen) {
-        Discard();
+    // the one it was meant to; the replacer leaves that one alone.
+    if (replacer != nullptr && std::uncaught_exceptions() > uncaughtAtOpen) {
+        file = nullptr;
+        replacer.reset();
         return;
     }
     // A second exception escaping a destructor would end the program.
@@ -75,9 +67,8 @@ void VersionedFile::Open(const std::string& path, int openMode, bool acceptAnyVe
     mode = openMode;
     if (mode != ModeRead) {
         // A save that fails half-way must not cost the previous file: the new one is written beside it.
-        file = FileManager::Instance()->OpenFile(path + TemporarySuffix, true, 0);
-        temporaryName = file->GetName();
-        targetName = temporaryName.substr(0, temporaryName.size() - std::strlen(TemporarySuffix));
+        replacer = std::make_unique<FileReplacer>(path);
+        file = &replacer->GetFile();
         uncaughtAtOpen = std::uncaught_exceptions();
         const std::array<uint8_t, HeaderSize> header = MakeHeader();
         file->Write(header.data(), HeaderSize);
@@ -105,34 +96,17 @@ void VersionedFile::Close() {
     if (file == nullptr)
         return;
     const std::array<uint8_t, HeaderSize> header = MakeHeader();
-    // Closed whatever the header write does: a failed close must not leave the file open or leak it.
-    std::unique_ptr<FileBinary> closing(std::exchange(file, nullptr));
-    if (mode == ModeRead)
+    if (mode == ModeRead) {
+        delete std::exchange(file, nullptr);
         return;
-    try {
-        closing->Seek(0, 0);
-        closing->Write(header.data(), HeaderSize);
-        // A full disk shows only when the bytes leave the buffer, and the rename below must not reach the
-        // disk before the bytes it points at: a save must not look complete before both.
-        closing->Sync();
-    } catch (...) {
-        closing.reset();
-        Discard();
-        throw;
     }
-    closing.reset();
-    if (!ReplaceFileOnDisk(temporaryName, targetName)) {
-        Discard();
-        throw FileError("Failed to open \"" + targetName + "\" file");
-    }
-    temporaryName.clear();
-}
-
-void VersionedFile::Discard() {
-    delete std::exchange(file, nullptr);
-    if (!temporaryName.empty())
-        std::remove(OsPath(temporaryName).c_str());
-    temporaryName.clear();
+    file = nullptr;
+    // Whatever happens below, the replacer goes: on a failure it leaves the previous file as it was.
+    std::unique_ptr<FileReplacer> writing = std::move(replacer);
+    FileBinary& body = writing->GetFile();
+    body.Seek(0, 0);
+    body.Write(header.data(), HeaderSize);
+    writing->Commit();
 }
 
 } // namespace GameTools

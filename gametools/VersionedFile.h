@@ -5,11 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace OrvexEngine {
 class FileBinary;
-}
+class FileReplacer;
+} // namespace OrvexEngine
 
 namespace GameTools {
 
@@ -43,16 +45,13 @@ public:
     void Close();
 
 private:
-    // Closes and deletes an unfinished written file.
-    void Discard();
-
     std::array<char, 5> magic{};
     uint32_t version = 0;
-    OrvexEngine::FileBinary* file = nullptr; // owned
+    // The file read (owned), or the replacer's file while writing (not owned).
+    OrvexEngine::FileBinary* file = nullptr;
+    std::unique_ptr<OrvexEngine::FileReplacer> replacer; // owned, while writing
     int mode = ModeRead;
-    std::string temporaryName; // disk name of the file being written, until it replaces its target
-    std::string targetName;    // disk name of the file being written in the end
-    int uncaughtAtOpen = 0;    // exceptions in flight when writing began
+    int uncaughtAtOpen = 0; // exceptions in flight when writing began
 };
 
 } // namespace GameTools

@@ -4,6 +4,7 @@
 #include "engine/core/MessageManager.h"
 #include "engine/core/StringUtils.h"
 #include "engine/files/FileManager.h"
+#include "engine/files/FileReplacer.h"
 #include "engine/files/FileTextual.h"
 
 #include <cassert>
@@ -19,14 +20,39 @@ bool IsBlank(char c) {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
 
-// The settings file goes through the file manager when one exists (it creates missing folders and knows
-// the base directory); a Config on its own opens the path directly.
-FileTextual* OpenSettings(const std::string& path, int mode) {
+// Whether the text starts with a number, as the run-time conversions read one; anything else would be read
+// as 0 and, once saved, replace the user's setting for good.
+bool StartsWithNumber(const std::string& text, bool allowFraction) {
+    size_t at = 0;
+    while (at < text.size() && IsBlank(text[at]))
+        ++at;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+'))
+        ++at;
+    auto isDigit = [&](size_t i) {
+        return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
+    };
+    return isDigit(at) || (allowFraction && at < text.size() && text[at] == '.' && isDigit(at + 1));
+}
+
+const char* TypeName(ConfigVariableType type) {
+    switch (type) {
+    case ConfigVariableInt:
+        return "an integer";
+    case ConfigVariableFloat:
+        return "a finite number";
+    case ConfigVariableBool:
+        return "0 or 1";
+    default:
+        return "a value";
+    }
+}
+
+// The settings file is read through the file manager when one exists (it knows the base directory); a
+// Config on its own opens the path directly.
+FileTextual* OpenSettingsForReading(const std::string& path) {
     if (FileManager* files = FileManager::Instance())
-        return files->OpenTextFile(path, mode, TextEncodingAnsi);
-    if (mode == 1)
-        CreateDirectoryTree(path);
-    return new FileTextual(path, mode, TextEncodingAnsi);
+        return files->OpenTextFile(path, 0, TextEncodingAnsi);
+    return new FileTextual(path, 0, TextEncodingAnsi);
 }
 
 } // namespace
@@ -141,7 +167,24 @@ void Config::Unbind(const std::string& name) {
     variable->storage = nullptr;
 }
 
-void Config::Store(ConfigVariable& variable, const std::string& text) {
+void Config::Store(const std::string& name, ConfigVariable& variable, const std::string& text) {
+    bool valid = true;
+    switch (variable.type) {
+    case ConfigVariableInt:
+    case ConfigVariableBool:
+        valid = StartsWithNumber(text, false);
+        break;
+    case ConfigVariableFloat:
+        valid = StartsWithNumber(text, true) && std::isfinite(ParseFloat(text));
+        break;
+    default:
+        break;
+    }
+    if (!valid) {
+        Log()->Warning("Value \"" + text + "\" of \"" + name + "\" is not " + TypeName(variable.type) +
+                       ", it keeps " + GetValueText(name));
+        return;
+    }
     switch (variable.type) {
     case ConfigVariableInt:
         *static_cast<int32_t*>(variable.storage) = ParseInt(text, 10);
@@ -161,8 +204,9 @@ void Config::Store(ConfigVariable& variable, const std::string& text) {
 }
 
 void Config::SetValue(const std::string& name, const std::string& text) {
-    if (ConfigVariable* variable = FindBound(ToLowerCopy(name)))
-        Store(*variable, text);
+    std::string lower = ToLowerCopy(name);
+    if (ConfigVariable* variable = FindBound(lower))
+        Store(lower, *variable, text);
 }
 
 std::string Config::GetValueText(const std::string& name) const {
@@ -192,10 +236,11 @@ std::string Config::GetDefaultText(const std::string& name) const {
 }
 
 void Config::ResetToDefault(const std::string& name) {
-    ConfigVariable* variable = FindBound(ToLowerCopy(name));
+    std::string lower = ToLowerCopy(name);
+    ConfigVariable* variable = FindBound(lower);
     if (variable == nullptr)
         return;
-    Store(*variable, variable->defaultText);
+    Store(lower, *variable, variable->defaultText);
     variable->commandIdle = variable->type == ConfigVariableCommand;
 }
 
@@ -252,8 +297,10 @@ ConfigExecuteResult Config::Execute(const std::string& line, std::string* outNam
         return ConfigExecuteDone;
     }
 
-    // The argument runs to the end of the line or to a pair of backslashes, which starts a remark.
-    std::string argument = at < text.size() ? text.substr(at + 1) : std::string();
+    // The argument runs to the end of the line or to a pair of backslashes, which starts a remark; the
+    // character that ended the name may be the first of that pair.
+    std::string argument =
+        at < text.size() ? text.substr(text.compare(at, 2, "\\\\") == 0 ? at : at + 1) : std::string();
     size_t remark = argument.find("\\\\");
     if (remark != std::string::npos)
         argument.erase(remark);
@@ -262,7 +309,7 @@ ConfigExecuteResult Config::Execute(const std::string& line, std::string* outNam
         return ConfigExecuteQuery;
     if (variable->readOnly)
         return ConfigExecuteReadOnly;
-    Store(*variable, argument);
+    Store(name, *variable, argument);
     return ConfigExecuteDone;
 }
 
@@ -326,7 +373,7 @@ void Config::Load() {
     ResetAll();
     heldBackLines.clear();
     try {
-        std::unique_ptr<FileTextual> file(OpenSettings(settingsPath, 0));
+        std::unique_ptr<FileTextual> file(OpenSettingsForReading(settingsPath));
         std::string line;
         while (file->ReadLine(line, true, false)) {
             std::string name;
@@ -343,19 +390,15 @@ void Config::Load() {
 }
 
 void Config::Save() {
-    try {
-        std::unique_ptr<FileTextual> file(OpenSettings(settingsPath, 1));
-        for (const auto& [name, variable] : variables) {
-            if (!variable->save || variable->readOnly || variable->type == ConfigVariableCommand)
-                continue;
-            file->WriteText(name + " " + GetValueText(name));
-            file->WriteLineEnd();
-        }
-        // Flushed here, not by the destructor, so that a refused write is reported below.
-        file->Flush();
-    } catch (const FileError& error) {
-        Log()->Error(error.GetText());
+    // Built whole first, then put in place of the older file in one step: a kill or a full disk half-way
+    // must never cost the user the settings already saved.
+    std::string text;
+    for (const auto& [name, variable] : variables) {
+        if (!variable->save || variable->readOnly || variable->type == ConfigVariableCommand)
+            continue;
+        text += name + " " + GetValueText(name) + "\r\n";
     }
+    ReplaceFileContent(settingsPath, text.data(), text.size());
 }
 
 void ParseVideoMode(const std::string& text, uint32_t* width, uint32_t* height, uint32_t* bits) {

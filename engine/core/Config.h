@@ -87,7 +87,8 @@ public:
     void ClearChangedFlags();
 
     void Load();
-    // Writes "name value" lines; a failure to open or write is logged, never thrown.
+    // Writes "name value" lines; the older file stays until the new one is complete on the disk. A failure
+    // to open or write is logged, never thrown.
     void Save();
 
     EngineSettings& GetSettings() { return settings; }
@@ -96,7 +97,8 @@ public:
 private:
     ConfigVariable* Find(const std::string& lowerName) const;
     ConfigVariable* FindBound(const std::string& lowerName) const;
-    void Store(ConfigVariable& variable, const std::string& text);
+    // A text that does not read as the variable's type leaves it as it was and logs a warning.
+    void Store(const std::string& name, ConfigVariable& variable, const std::string& text);
 
     std::string settingsPath;
     std::map<std::string, ConfigVariable*> variables; // owned, by lower-case name

@@ -56,7 +56,7 @@ Engine::Engine(const EngineStartupParams& startupParams) {
         Config::Instance()->Load();
         uint32_t width = 0;
         uint32_t height = 0;
-        ParseVideoMode(Config::Instance()->GetValueText("v_mode"), &width, &height, nullptr);
+        Window::ChooseClientSize(width, height);
         Window::Instance(new Window(MakeWindowTitle(), params->parentWindow, params->iconResource, width,
                                     height, Config::Instance()->GetValueText("v_fullscreen") == "1",
                                     params->centerWindow, params->windowPosition));

@@ -78,6 +78,7 @@ MessageManager::MessageManager(const std::string& title, bool logEnabled, bool r
     WriteColored(white, "======== ");
     WriteColored(green, title + " Log: " + DateText());
     WriteColored(white, " ========\n\n");
+    std::fflush(file);
     if (reopenPerMessage)
         CloseFile();
 }
@@ -136,6 +137,8 @@ void MessageManager::AddMessage(MessageType type, const std::string& text) {
                 WriteColored(colour, text);
             else
                 WriteHtml(text);
+            // A crash or a kill must find every message already in the file: that is when it is read.
+            std::fflush(file);
         }
         if (opened)
             CloseFile();

@@ -1,6 +1,7 @@
 #include "engine/core/StringUtils.h"
 
 #include "platform/win/Process.h"
+#include "platform/win/Utf8.h"
 
 #include <cerrno>
 #include <cfloat>
@@ -18,37 +19,19 @@ namespace OrvexEngine {
 
 namespace {
 
-// Case mapping and wide white space come from the C library's UTF-8 character tables. A locale object of
-// our own keeps them independent of whatever the process selected with setlocale: the process's own
-// locale stays "C" until a language is chosen, and its tables know only ASCII.
-locale_t Utf8Locale() {
-    static const locale_t locale = [] {
-        locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-        if (made == static_cast<locale_t>(nullptr))
-            made = newlocale(LC_CTYPE_MASK, "C.utf8", static_cast<locale_t>(nullptr));
-        return made;
-    }();
-    return locale;
-}
-
 // Numbers are read in the "C" locale so that "." stays the decimal point under any language.
 locale_t NumericLocale() {
     static const locale_t locale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
     return locale;
 }
 
+// One case mapping for the whole program: the file system's name comparisons use the same.
 wchar_t UpperChar(wchar_t c) {
-    if (c < 0x80)
-        return (c >= L'a' && c <= L'z') ? c - (L'a' - L'A') : c;
-    locale_t locale = Utf8Locale();
-    return locale != static_cast<locale_t>(nullptr) ? static_cast<wchar_t>(towupper_l(c, locale)) : c;
+    return static_cast<wchar_t>(platform::UpperCaseOf(static_cast<uint32_t>(c)));
 }
 
 wchar_t LowerChar(wchar_t c) {
-    if (c < 0x80)
-        return (c >= L'A' && c <= L'Z') ? c + (L'a' - L'A') : c;
-    locale_t locale = Utf8Locale();
-    return locale != static_cast<locale_t>(nullptr) ? static_cast<wchar_t>(towlower_l(c, locale)) : c;
+    return static_cast<wchar_t>(platform::LowerCaseOf(static_cast<uint32_t>(c)));
 }
 
 // Narrow white space is ASCII only: bytes of multi-byte UTF-8 characters are never white space.
@@ -57,70 +40,19 @@ bool IsSpace(char c) {
 }
 
 bool IsSpaceW(wchar_t c) {
-    if (c < 0x80)
-        return c == L' ' || (c >= L'\t' && c <= L'\r');
-    locale_t locale = Utf8Locale();
-    return locale != static_cast<locale_t>(nullptr) && iswspace_l(static_cast<wint_t>(c), locale) != 0;
+    return platform::IsSpaceCharacter(static_cast<uint32_t>(c));
 }
 
 bool IsCharacter(uint32_t value) {
     return value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
 }
 
-// Decodes one UTF-8 character at text[pos]; returns its byte length, or 0 when no valid character starts
-// there (stray continuation byte, truncated or over-long sequence, surrogate, beyond U+10FFFF).
 size_t DecodeUtf8(const std::string& text, size_t pos, uint32_t& value) {
-    const unsigned char lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80) {
-        value = lead;
-        return 1;
-    }
-    size_t length = 0;
-    uint32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        minimum = 0x80;
-        value = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        minimum = 0x800;
-        value = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        minimum = 0x10000;
-        value = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (text.size() - pos < length)
-        return 0;
-    for (size_t i = 1; i < length; ++i) {
-        const unsigned char next = static_cast<unsigned char>(text[pos + i]);
-        if ((next & 0xC0) != 0x80)
-            return 0;
-        value = (value << 6) | (next & 0x3F);
-    }
-    if (value < minimum || !IsCharacter(value))
-        return 0;
-    return length;
+    return platform::DecodeUtf8(text.data() + pos, text.size() - pos, value);
 }
 
 void AppendUtf8(std::string& out, uint32_t value) {
-    if (value < 0x80) {
-        out += static_cast<char>(value);
-    } else if (value < 0x800) {
-        out += static_cast<char>(0xC0 | (value >> 6));
-        out += static_cast<char>(0x80 | (value & 0x3F));
-    } else if (value < 0x10000) {
-        out += static_cast<char>(0xE0 | (value >> 12));
-        out += static_cast<char>(0x80 | ((value >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (value & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (value >> 18));
-        out += static_cast<char>(0x80 | ((value >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((value >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (value & 0x3F));
-    }
+    platform::AppendUtf8(out, value);
 }
 
 // Applies a character mapping to UTF-8 text. ASCII-only text, by far the most common (names of variables,

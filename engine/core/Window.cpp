@@ -16,6 +16,8 @@ const char* const className = "Orvex Engine window class";
 // The bounds of a desktop that is neither wide nor tall: 4/3 plus or minus 1/150.
 constexpr float wideAspectBound = 1.34f;
 constexpr float tallAspectBound = 1.3266667f;
+// Larger than any display or frame buffer a window can be given.
+constexpr uint32_t largestClientSide = 16384;
 
 void ExecuteExit() {
     if (Config* config = Config::Instance())
@@ -79,6 +81,36 @@ Window::Window(const std::string& title, uint32_t parent, uint32_t /*iconResourc
                         : 4.0f / 3.0f;
     wideDesktop = desktopAspect > wideAspectBound;
     tallDesktop = !wideDesktop && desktopAspect < tallAspectBound;
+}
+
+void Window::ChooseClientSize(uint32_t& clientWidth, uint32_t& clientHeight) {
+    Config* config = Config::Instance();
+    std::string mode = config->GetValueText("v_mode");
+    ParseVideoMode(mode, &clientWidth, &clientHeight, nullptr);
+    auto impossible = [&] {
+        return clientWidth == 0 || clientHeight == 0 || clientWidth > largestClientSide ||
+               clientHeight > largestClientSide;
+    };
+    if (impossible()) {
+        // A size the window cannot be made with would end every start until the file is edited by hand.
+        std::string shown = mode.size() > 40 ? mode.substr(0, 40) + "..." : mode;
+        config->ResetToDefault("v_mode");
+        Log()->Warning("Video mode \"" + shown + "\" cannot be made, the default \"" +
+                       config->GetValueText("v_mode") + "\" is used");
+        ParseVideoMode(config->GetValueText("v_mode"), &clientWidth, &clientHeight, nullptr);
+        if (impossible()) {
+            clientWidth = 640;
+            clientHeight = 480;
+        }
+    }
+    platform::DisplayMode desktop = platform::GetDesktopMode();
+    if (desktop.width > 0 && desktop.height > 0 &&
+        (clientWidth > desktop.width || clientHeight > desktop.height)) {
+        clientWidth = std::min(clientWidth, desktop.width);
+        clientHeight = std::min(clientHeight, desktop.height);
+        Log()->Warning("The window is reduced to the desktop's " + std::to_string(desktop.width) + "x" +
+                       std::to_string(desktop.height));
+    }
 }
 
 Window::~Window() {

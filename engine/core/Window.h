@@ -39,6 +39,10 @@ public:
     // The program's cursor with this resource id; the window does not keep it.
     platform::CursorHandle LoadCursor(uint16_t resourceId) const;
 
+    // The client size for the "v_mode" setting: a size no window can have (zero, or beyond any display)
+    // puts the default mode back, and a size beyond the desktop is reduced to it; both are logged.
+    static void ChooseClientSize(uint32_t& clientWidth, uint32_t& clientHeight);
+
     // The character of one typed UTF-16 code unit, as the key event stores it.
     static uint16_t TranslateChar(uint16_t unit);
     static intptr_t StaticWndProc(platform::WindowHandle window, uint32_t message, uintptr_t wParam,

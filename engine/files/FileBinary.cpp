@@ -212,6 +212,18 @@ void FileBinary::Flush() {
         throw FileError("Failed to write " + std::to_string(pending) + " bytes from \"" + name + "\" file");
 }
 
+void FileBinary::Close() {
+    if (!writing || stream == nullptr)
+        return;
+    uint32_t pending = unflushed;
+    unflushed = 0;
+    bool synced = platform::FlushToDisk(stream);
+    bool closed = std::fclose(stream) == 0;
+    stream = nullptr;
+    if (!synced || !closed)
+        throw FileError("Failed to write " + std::to_string(pending) + " bytes from \"" + name + "\" file");
+}
+
 void FileBinary::Sync() {
     if (!writing || stream == nullptr)
         return;

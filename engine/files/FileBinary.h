@@ -39,6 +39,10 @@ public:
     // Pushes what the stream still buffers to the disk, so a full disk shows before the file is closed.
     // Throws "Failed to write <n> bytes from ..." (n: the bytes written since the last flush).
     void Flush();
+    // Ends the writing: pushes every byte to the disk, waits until the disk holds them and closes the file,
+    // so that a file that closed without an error is complete. Throws "Failed to write <n> bytes from ..."
+    // when any step fails; the file is closed either way. Nothing for a file that is not being written.
+    void Close();
     // Flush, then waits until the operating system has put the bytes on the disk, so that a file renamed
     // over an older one afterwards survives a crash or a power cut. Throws as Flush does, and "Failed to
     // write ..." when the disk reports an error.

@@ -49,6 +49,10 @@ FileManager::FileManager(const std::string& baseDirectory, bool usePacks, const 
             }
         }
     }
+    // Without packs every data file comes from this folder: a game started without it would fail later
+    // on the first file it needs, with nothing to say why.
+    if (packs.empty() && !platform::IsReadableDirectory(searchRoot))
+        Log()->Error("Failed to open \"" + searchRoot + "\" data directory, and no pack file holds the data");
 }
 
 FileManager::~FileManager() {

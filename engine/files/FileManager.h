@@ -52,8 +52,10 @@ public:
     const std::string& GetDataDirectory() const { return dataDirectory; }
     size_t GetPackCount() const { return packs.size(); }
 
-private:
+    // Where a name lies on disk: an absolute name as it is, anything else below the base directory.
     std::string DiskPath(const std::string& name) const;
+
+private:
     void OpenExecutablePack(uint32_t packMemoryLimit);
 
     std::string baseDirectory;

@@ -4,11 +4,13 @@
 #include "engine/core/MessageManager.h"
 #include "engine/core/StringUtils.h"
 #include "engine/files/FileBinary.h"
+#include "platform/win/Utf8.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <cwctype>
+#include <utility>
 
 namespace OrvexEngine {
 
@@ -59,6 +61,7 @@ void FileTextual::DetectEncoding() {
     atStart = true;
     endReached = false;
     characterPending = false;
+    lowSurrogatePending = 0;
     buffer.assign(bufferSize, 0);
 
     if (mode == 1) {
@@ -88,6 +91,7 @@ void FileTextual::DetectEncoding() {
 void FileTextual::Rewind() {
     file->Seek(0, 0);
     characterPending = false;
+    lowSurrogatePending = 0;
     index = -1;
     atStart = true;
     endReached = false;
@@ -124,23 +128,33 @@ char16_t FileTextual::ReadChar() {
         characterPending = false;
         return pendingCharacter;
     }
+    if (lowSurrogatePending != 0)
+        return std::exchange(lowSurrogatePending, u'\0');
     if (encoding == TextEncodingUtf8) {
-        uint8_t b0 = ReadByte();
-        int ones = 0;
-        while (ones < 8 && (b0 & (0x80 >> ones)) != 0)
-            ++ones;
-        if (ones == 0)
-            return b0;
-        if (ones == 2) {
-            uint8_t b1 = ReadByte();
-            return static_cast<char16_t>(((b0 & 0x1F) << 6) | (b1 & 0x3F));
-        }
-        if (ones == 3) {
-            uint8_t b1 = ReadByte();
-            uint8_t b2 = ReadByte();
-            return static_cast<char16_t>(((b0 & 0x0F) << 12) | ((b1 & 0x3F) << 6) | (b2 & 0x3F));
-        }
-        return replacementUnit;
+        // The sequence's length comes from its lead byte; those bytes are taken whatever they hold, and the
+        // one codec decides whether they form a character.
+        char bytes[4] = {static_cast<char>(ReadByte()), 0, 0, 0};
+        const auto lead = static_cast<uint8_t>(bytes[0]);
+        size_t length = lead < 0x80             ? 1
+                        : (lead & 0xE0) == 0xC0 ? 2
+                        : (lead & 0xF0) == 0xE0 ? 3
+                        : (lead & 0xF8) == 0xF0 ? 4
+                                                : 0;
+        if (length == 1)
+            return lead;
+        if (length == 0)
+            return replacementUnit;
+        for (size_t i = 1; i < length; ++i)
+            bytes[i] = static_cast<char>(ReadByte());
+        uint32_t value = 0;
+        if (platform::DecodeUtf8(bytes, length, value) != length)
+            return replacementUnit;
+        if (value < 0x10000)
+            return static_cast<char16_t>(value);
+        // Beyond 16 bits: a surrogate pair, its second half given by the next call.
+        value -= 0x10000;
+        lowSurrogatePending = static_cast<char16_t>(0xDC00 + (value & 0x3FF));
+        return static_cast<char16_t>(0xD800 + (value >> 10));
     }
     uint8_t b0 = ReadByte();
     uint8_t b1 = ReadByte();
@@ -388,21 +402,9 @@ void FileTextual::WideToMultiByte(const std::wstring& text, std::string& out) {
         auto code = static_cast<uint32_t>(c);
         if (code == 0)
             break;
-        if (code < 0x80) {
-            out.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code < 0x10000 && (code < 0xD800 || code >= 0xE000)) {
-            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else if (code >= 0x10000 && code <= 0x10FFFF) {
-            out.push_back(static_cast<char>(0xF0 | (code >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
+        const size_t before = out.size();
+        platform::AppendUtf8(out, code);
+        if (out.size() == before) {
             out.push_back(replacementCharacter);
             conversionFailed = true;
         }
@@ -456,7 +458,15 @@ void FileTextual::WriteText(const std::string& text) {
     }
     std::wstring wide;
     MultiByteToWide(text, wide);
-    // Beyond 16 bits a character travels as a surrogate pair, in UTF-8 too (one sequence per half).
+    if (encoding == TextEncodingUtf8) {
+        // A character beyond 16 bits is one four-byte sequence: UTF-8 has no surrogate halves.
+        std::string bytes;
+        for (wchar_t c : wide)
+            platform::AppendUtf8(bytes, static_cast<uint32_t>(c));
+        WriteBytes(bytes);
+        return;
+    }
+    // Beyond 16 bits a character travels as a surrogate pair.
     for (char16_t unit : WideToUtf16(wide))
         WriteChar(unit);
 }

@@ -90,6 +90,7 @@ private:
     bool atStart = true;
     bool characterPending = false;
     char16_t pendingCharacter = 0;
+    char16_t lowSurrogatePending = 0; // second half of a UTF-8 character beyond 16 bits, 0 when none
 };
 
 } // namespace OrvexEngine

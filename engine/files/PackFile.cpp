@@ -51,7 +51,8 @@ void PackFile::Close() {
 void PackFile::Load(const std::string& path, uint32_t expectedSize, uint32_t memoryLimit) {
     file = new FileBinary(path, false, memoryLimit);
     uint32_t fileSize = file->GetSize();
-    if (baseOffset > fileSize || fileSize - baseOffset < headerSize)
+    // A pack shorter than its header is a pack that ends early: the header's read reports it.
+    if (baseOffset > fileSize)
         throw FileError(formatError);
     uint32_t available = fileSize - baseOffset;
     if (baseOffset > 0 && !file->Seek(0, static_cast<int32_t>(baseOffset)))

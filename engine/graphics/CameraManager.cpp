@@ -1,11 +1,13 @@
 #include "engine/graphics/CameraManager.h"
 
+#include "engine/core/MessageManager.h"
 #include "engine/core/Window.h"
 #include "engine/graphics/Camera.h"
 #include "engine/graphics/RenderSystem.h"
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace OrvexEngine {
 
@@ -14,8 +16,7 @@ CameraManager::CameraManager() {
 }
 
 CameraManager::~CameraManager() {
-    DestroyCamera(defaultCamera);
-    defaultCamera = nullptr;
+    DestroyCamera(std::exchange(defaultCamera, nullptr));
     freeIds.clear();
     for (uint32_t id : liveIds) {
         delete slots[id];
@@ -43,6 +44,11 @@ Camera* CameraManager::CreateCamera(int32_t projectionKind) {
 void CameraManager::DestroyCamera(Camera* camera) {
     if (camera == nullptr)
         return;
+    // Everything without a camera of its own draws through the default one: it lives as long as the manager.
+    if (camera == defaultCamera) {
+        Log()->Error("CameraManager: the default camera cannot be destroyed");
+        return;
+    }
     auto found =
         std::find_if(liveIds.begin(), liveIds.end(), [&](uint32_t id) { return slots[id] == camera; });
     if (found == liveIds.end())

@@ -26,7 +26,7 @@ public:
 
     // Never null.
     Camera* CreateCamera(int32_t projectionKind);
-    // Null, or a camera the manager does not hold: nothing happens.
+    // Null, or a camera the manager does not hold: nothing happens. The default camera is refused (logged).
     void DestroyCamera(Camera* camera);
     // Once a frame: the viewport from the window, every camera updated, no camera active.
     void Update();

@@ -13,15 +13,6 @@ namespace OrvexEngine {
 
 namespace {
 
-// Depths closer than 0.000001 share a key; non-finite depths get the extreme keys.
-int64_t DepthKey(float depth) {
-    const double scaled = double(depth) * 1e6;
-    if (std::isnan(scaled))
-        return 0;
-    constexpr double limit = 9e18;
-    return static_cast<int64_t>(std::llround(std::clamp(scaled, -limit, limit)));
-}
-
 // A model that fails half-way through its construction is deleted before the failure travels on.
 template <class Build> Model* Construct(Model* fresh, Build build) {
     std::unique_ptr<Model> model(fresh);
@@ -30,6 +21,14 @@ template <class Build> Model* Construct(Model* fresh, Build build) {
 }
 
 } // namespace
+
+int64_t DepthKey(float depth) {
+    const double scaled = double(depth) * 1e6;
+    if (std::isnan(scaled))
+        return 0;
+    constexpr double limit = 9e18;
+    return static_cast<int64_t>(std::llround(std::clamp(scaled, -limit, limit)));
+}
 
 bool ModelDepthLess(const Model* a, const Model* b) {
     const int64_t ka = DepthKey(a->sortDepth);
@@ -83,6 +82,9 @@ Model* ModelManager::LoadModel(const std::string& name, Camera* camera, uint32_t
     try {
         return Construct(new Model(),
                          [&](Model& model) { model.LoadFromFile(name, camera, extraFlags, onDemand); });
+    } catch (const FatalError&) {
+        // Not a broken file but a state the program cannot go on from: the top level must see it.
+        throw;
     } catch (const Error&) {
         // The model has logged why; its users still get something to place and draw.
         Model* box = NewBoxModel(Vec3(-1.0f), Vec3(1.0f), nullptr, camera, extraFlags);

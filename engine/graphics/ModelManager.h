@@ -61,6 +61,10 @@ private:
     std::vector<Model*> farFirst;  // not owned: the other drawn models
 };
 
+// The sort key of a depth: steps of 0.000001, NaN as 0, infinities at the ends. Keys always compare, so a
+// sort on them is a strict ordering whatever the depths hold.
+int64_t DepthKey(float depth);
+
 // Draw orders of the two lists: by sort depth in steps of 0.000001, equal steps by address, so that the
 // order is strict and the same from frame to frame.
 bool ModelDepthLess(const Model* a, const Model* b);

@@ -54,6 +54,13 @@ private:
     FileBinary& file;
 };
 
+template <class V> bool Finite(const V& v) {
+    for (int i = 0; i < V::count; ++i)
+        if (!std::isfinite(v[i]))
+            return false;
+    return true;
+}
+
 } // namespace
 
 void ParticleFile::Read(const std::string& name, ParticleFileContents& contents) {
@@ -100,6 +107,20 @@ void ParticleFile::Read(const std::string& name, ParticleFileContents& contents)
 
     // The update divides by the duration and wraps a looping cycle by it; the pool sizes the sprite group.
     if (!(s.emissionDuration > 0) || !std::isfinite(s.emissionDuration) || s.maximumParticles > maxParticles)
+        throw FileError(formatText);
+    // A NaN or infinite lifetime never ends (the age never reaches it), one of 0 or less divides by zero, a
+    // NaN rate fills the pool for ever, and any other value that is not finite spreads NaN through every
+    // particle it touches.
+    bool sound = std::isfinite(s.gravity) && std::isfinite(s.floorHeight) && std::isfinite(s.bounceFactor) &&
+                 std::isfinite(s.minimumSpeedFactor) && Finite(contents.boxMin) && Finite(contents.boxMax);
+    for (int k = 0; k < particleKeyCount && sound; ++k)
+        sound = s.emissionRate[k] >= 0 && std::isfinite(s.emissionRate[k]) &&
+                std::isfinite(s.lifetimeCentre[k]) && s.lifetimeSpread[k] >= 0 &&
+                std::isfinite(s.lifetimeSpread[k]) && s.lifetimeCentre[k] - s.lifetimeSpread[k] > 0 &&
+                Finite(s.directionCentre[k]) && Finite(s.directionSpread[k]) && Finite(s.colour[k]) &&
+                std::isfinite(s.size[k]) && std::isfinite(s.speedCentre[k]) &&
+                std::isfinite(s.speedSpread[k]);
+    if (!sound)
         throw FileError(formatText);
 }
 

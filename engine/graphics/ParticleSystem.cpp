@@ -50,6 +50,10 @@ ParticleSystem::ParticleSystem(const ParticleSystem& other)
     : emissionShape(other.emissionShape), emissionBox(other.emissionBox), name(other.name),
       settings(other.settings), camera(other.camera) {
     spriteGroup = SpriteGroupManager::Instance()->CreateSpriteGroupCopy(*other.spriteGroup);
+    // The copy's pool starts with no live particle: a sprite copied from one of the other's would have no
+    // particle to move it or end it, and would hang in place for ever.
+    for (uint32_t id = 0; id < spriteGroup->GetSpriteCount(); ++id)
+        spriteGroup->RemoveSprite(id);
     MakePool();
 }
 

@@ -125,8 +125,12 @@ void SpriteGroup::BuildGeometry() {
         drawList.push_back(&sprite);
     }
     if (depthSort)
-        std::sort(drawList.begin(), drawList.end(),
-                  [](const GroupSprite* a, const GroupSprite* b) { return a->depth > b->depth; });
+        std::sort(drawList.begin(), drawList.end(), [](const GroupSprite* a, const GroupSprite* b) {
+            // A NaN depth compares false both ways, which breaks the sort; the model pass's keys do not.
+            const int64_t ka = DepthKey(a->depth);
+            const int64_t kb = DepthKey(b->depth);
+            return ka != kb ? ka > kb : a < b;
+        });
 
     const uint32_t live = static_cast<uint32_t>(drawList.size());
     VertexBuffer& buffer = *model->vertexBuffer;

@@ -96,7 +96,10 @@ bool SoundFileReaderWAV::FindDataChunk() {
         ReadChunkHeader(id, size);
         if (std::memcmp(id, "data", 4) == 0) {
             dataStart = file->GetPosition();
-            dataSize = size;
+            // A buffer holds whole frames only: a partial frame at the end would make the sound unplayable.
+            const uint32_t frameBytes = channels * (bitsPerSample / 8u);
+            dataSize = frameBytes > 0 ? size - size % frameBytes : size;
+            size = dataSize;
             remaining = dataStart < file->GetSize() ? size : 0;
             return true;
         }

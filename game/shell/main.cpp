@@ -1,30 +1,19 @@
 // The program entry of Velmora Ball.
 #include "engine/core/Engine.h"
-#include "engine/core/Error.h"
-#include "engine/files/FilePaths.h"
+#include "game/shell/Startup.h"
 #include "platform/win/Events.h"
-#include "platform/win/MessageBox.h"
 
-#include <cstdio>
 #include <string>
 
-namespace {
-
-// The user data directory: the application-data folder, the company and the game.
-std::string UserDataDirectory() {
-    return OrvexEngine::GetUserDataFolder() + "\\Quillfen Games\\Velmora Ball";
-}
-
-} // namespace
-
 int main() {
-    try {
+    return VelmoraBall::RunReportingFailures([] {
+        const std::string userData = VelmoraBall::PrepareUserDataDirectory();
         OrvexEngine::EngineStartupParams params;
         params.title = "Velmora Ball";
         params.version = 100;
         params.logEnabled = true;
-        params.logDirectory = UserDataDirectory();
-        params.configDirectory = UserDataDirectory();
+        params.logDirectory = userData;
+        params.configDirectory = userData;
         params.configName = params.title;
         params.dataDirectory = "data";
         params.defaultVideoMode = "1024x768x32";
@@ -43,8 +32,5 @@ int main() {
             engine.Tick(0);
         }
         return 0;
-    } catch (const OrvexEngine::Error& error) {
-        platform::ShowMessageBox(error.GetText(), "Fatal Error", platform::MessageBoxIcon::Error);
-        return 1;
-    }
+    });
 }

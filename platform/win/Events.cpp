@@ -2,9 +2,12 @@
 
 #include "platform/input/DeviceFeed.h"
 #include "platform/input/KeyTable.h"
+#include "platform/win/Utf8.h"
 #include "platform/win/WindowState.h"
 
 #include <SDL2/SDL.h>
+
+#include <cstring>
 
 namespace platform {
 
@@ -83,30 +86,17 @@ void HandleKey(const SDL_KeyboardEvent& key) {
 // One character message per UTF-16 code unit of the typed text.
 void HandleText(const SDL_TextInputEvent& text) {
     WindowHandle window = TargetWindow(text.windowID);
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text.text);
-    while (*p != 0) {
+    const char* p = text.text;
+    size_t left = std::strlen(p);
+    while (left > 0) {
         uint32_t codePoint = 0xFFFD;
-        int length = 1;
-        if (*p < 0x80)
-            codePoint = *p;
-        else if ((*p & 0xE0) == 0xC0)
-            length = 2, codePoint = *p & 0x1F;
-        else if ((*p & 0xF0) == 0xE0)
-            length = 3, codePoint = *p & 0x0F;
-        else if ((*p & 0xF8) == 0xF0)
-            length = 4, codePoint = *p & 0x07;
-        bool valid = length > 1 || *p < 0x80;
-        for (int i = 1; i < length && valid; ++i) {
-            if ((p[i] & 0xC0) != 0x80) {
-                valid = false;
-                length = i;
-            } else {
-                codePoint = (codePoint << 6) | (p[i] & 0x3F);
-            }
+        size_t length = DecodeUtf8(p, left, codePoint);
+        if (length == 0) {
+            codePoint = 0xFFFD; // a byte that starts no character stands for one unknown character
+            length = 1;
         }
-        if (!valid || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint < 0xE000))
-            codePoint = 0xFFFD;
         p += length;
+        left -= length;
         if (codePoint >= 0x10000) {
             codePoint -= 0x10000;
             Post(window, MessageChar, 0xD800 + (codePoint >> 10), 1);

@@ -1,12 +1,18 @@
 #include "platform/win/FileSystem.h"
 
+#include "platform/win/Utf8.h"
+
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -18,31 +24,21 @@ struct FindSearch {
 
 namespace {
 
-char FoldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldCase(a[i]) != FoldCase(b[i]))
-            return false;
-    return true;
+// Names are compared as the engine compares them: through the one Unicode case fold.
+bool EqualsIgnoringCase(const std::string& foldedA, const std::string& b) {
+    return foldedA == FoldCase(b);
 }
 
 // The order Windows file systems list names in: case-insensitive, ties broken by the bytes.
-bool ListedBefore(const std::string& a, const std::string& b) {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(FoldCase(a[i]));
-        unsigned char y = static_cast<unsigned char>(FoldCase(b[i]));
-        if (x != y)
-            return x < y;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    return a < b;
+void SortAsListed(std::vector<std::string>& names) {
+    std::vector<std::pair<std::string, std::string>> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names)
+        keyed.emplace_back(FoldCase(name), std::move(name));
+    std::sort(keyed.begin(), keyed.end());
+    names.clear();
+    for (auto& entry : keyed)
+        names.push_back(std::move(entry.second));
 }
 
 std::string WithSlashes(const std::string& path) {
@@ -68,32 +64,43 @@ std::vector<std::string> ReadDirectory(const std::string& directory) {
     while (dirent* entry = readdir(dir))
         names.emplace_back(entry->d_name);
     closedir(dir);
-    std::sort(names.begin(), names.end(), ListedBefore);
+    SortAsListed(names);
     return names;
 }
 
 // The first name of the directory, in listing order, that equals name but for case; empty when none.
 std::string FindIgnoringCase(const std::string& directory, const std::string& name) {
+    const std::string folded = FoldCase(name);
     for (const std::string& candidate : ReadDirectory(directory))
-        if (EqualsIgnoringCase(candidate, name))
+        if (EqualsIgnoringCase(folded, candidate))
             return candidate;
     return std::string();
 }
 
+// Both texts already folded. "?" stands for one character, however many bytes it takes.
 bool MatchFrom(const char* name, const char* mask) {
     // Iterative glob matching with one backtracking point for the last "*" seen.
     const char* starMask = nullptr;
     const char* starName = nullptr;
+    auto characterLength = [](const char* at) {
+        uint32_t value = 0;
+        size_t length = DecodeUtf8(at, std::strlen(at), value);
+        return length == 0 ? size_t{1} : length;
+    };
     while (*name != '\0') {
         if (*mask == '*') {
             starMask = ++mask;
             starName = name;
-        } else if (*mask == '?' || (*mask != '\0' && FoldCase(*mask) == FoldCase(*name))) {
+        } else if (*mask == '?') {
+            ++mask;
+            name += characterLength(name);
+        } else if (*mask != '\0' && *mask == *name) {
             ++mask;
             ++name;
         } else if (starMask != nullptr) {
             mask = starMask;
-            name = ++starName;
+            starName += characterLength(starName);
+            name = starName;
         } else {
             return false;
         }
@@ -151,12 +158,16 @@ bool IsDirectory(const std::string& path) {
     return !path.empty() && stat(ResolvePath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool SyncFile(std::FILE* file) {
-    return file != nullptr && fsync(fileno(file)) == 0;
+bool IsReadableDirectory(const std::string& path) {
+    return IsDirectory(path) && access(ResolvePath(path).c_str(), R_OK | X_OK) == 0;
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to) {
-    return std::rename(ResolvePath(from).c_str(), ResolvePath(to).c_str()) == 0;
+bool IsWritableDirectory(const std::string& path) {
+    return IsDirectory(path) && access(ResolvePath(path).c_str(), W_OK | X_OK) == 0;
+}
+
+bool SyncFile(std::FILE* file) {
+    return file != nullptr && fsync(fileno(file)) == 0;
 }
 
 std::FILE* OpenFile(const std::string& path, const char* mode) {
@@ -173,15 +184,42 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
     return file;
 }
 
+bool FlushToDisk(std::FILE* file) {
+    return file != nullptr && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+    if (from.empty() || to.empty())
+        return false;
+    std::string target = ResolvePath(to);
+    if (std::rename(ResolvePath(from).c_str(), target.c_str()) != 0)
+        return false;
+    // The new name lives in the folder's own data: without syncing it a crash can bring the old file back.
+    size_t slash = target.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+    int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (descriptor >= 0) {
+        fsync(descriptor);
+        close(descriptor);
+    }
+    return true;
+}
+
+bool RemoveFile(const std::string& path) {
+    return !path.empty() && unlink(ResolvePath(path).c_str()) == 0;
+}
+
 bool MakeDirectory(const std::string& path) {
     return !path.empty() && mkdir(ResolvePath(path).c_str(), 0777) == 0;
 }
 
 bool MatchesWildcard(const std::string& name, const std::string& mask) {
-    if (MatchFrom(name.c_str(), mask.c_str()))
+    const std::string foldedName = FoldCase(name);
+    const std::string foldedMask = FoldCase(mask);
+    if (MatchFrom(foldedName.c_str(), foldedMask.c_str()))
         return true;
     // A name without an extension also answers to masks that expect one ending in ".": "*.*" and "*.".
-    return name.find('.') == std::string::npos && MatchFrom((name + ".").c_str(), mask.c_str());
+    return name.find('.') == std::string::npos && MatchFrom((foldedName + ".").c_str(), foldedMask.c_str());
 }
 
 FindSearch* FindFirst(const std::string& pattern, FindEntry& entry) {

@@ -19,16 +19,29 @@ std::string ResolvePath(const std::string& path);
 // True when a file or a directory exists at the path.
 bool PathExists(const std::string& path);
 bool IsDirectory(const std::string& path);
+// True for a directory whose entries can be listed and opened.
+bool IsReadableDirectory(const std::string& path);
+// True for a directory in which files can be created.
+bool IsWritableDirectory(const std::string& path);
 
 // fopen on the resolved path. Null when it fails, and also for a directory (which the C library would
 // open for reading).
 std::FILE* OpenFile(const std::string& path, const char* mode);
 
+// Pushes what the stream buffers to the operating system and waits until the disk holds it; false when
+// either step fails (a full disk, an I/O error).
+bool FlushToDisk(std::FILE* file);
+
+// Moves the file from over the file to in one step (an older file at to is replaced, never left half
+// written), then makes the move itself durable. False when the move fails; both files are then untouched.
+bool ReplaceFile(const std::string& from, const std::string& to);
+
+// Deletes one file (not a directory); false when it cannot.
+bool RemoveFile(const std::string& path);
+
 // Waits until the bytes written to an open file (already flushed from its buffer) are on the disk; false
 // when the disk reports an error.
 bool SyncFile(std::FILE* file);
-// Renames a file over another one in one step (the target, when it exists, is replaced); false on failure.
-bool ReplaceFile(const std::string& from, const std::string& to);
 
 // Creates one directory; false when it exists already or cannot be made.
 bool MakeDirectory(const std::string& path);

@@ -5,6 +5,7 @@
 #include "engine/core/MessageManager.h"
 #include "engine/files/FileManager.h"
 #include "engine/graphics/ShaderDescriptor.h"
+#include "tests/fuzz/FuzzScratch.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -18,8 +19,7 @@ using namespace OrvexEngine;
 namespace {
 
 std::string ScratchFolder() {
-    static const std::string path = "/tmp/material-fuzz-" + std::to_string(getpid());
-    return path;
+    return VelmoraFuzz::ScratchRoot();
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "engine/files/FileManager.h"
 #include "engine/graphics/ModelFile.h"
 #include "engine/graphics/ParticleFile.h"
+#include "tests/fuzz/FuzzScratch.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -22,8 +23,7 @@ using namespace OrvexEngine;
 namespace {
 
 const std::string& Root() {
-    static const std::string root = "/tmp/model-fuzz-" + std::to_string(getpid());
-    return root;
+    return VelmoraFuzz::ScratchRoot();
 }
 
 void Write(const std::string& name, std::vector<uint8_t> bytes, const char* magic) {

@@ -5,6 +5,7 @@
 #include "engine/core/MessageManager.h"
 #include "engine/files/FileBinary.h"
 #include "engine/files/PackFile.h"
+#include "tests/fuzz/FuzzScratch.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -17,8 +18,7 @@ using namespace OrvexEngine;
 namespace {
 
 std::string ScratchFile() {
-    static const std::string path = "/tmp/pack-fuzz-" + std::to_string(getpid()) + ".pak";
-    return path;
+    return VelmoraFuzz::ScratchPath("fuzz.pak");
 }
 
 void ReadMembers(const PackFile& pack, const std::vector<std::string>& names) {

@@ -6,6 +6,7 @@
 #include "engine/files/FileBinary.h"
 #include "engine/files/FileManager.h"
 #include "gametools/VersionedFile.h"
+#include "tests/fuzz/FuzzScratch.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -17,12 +18,7 @@
 namespace {
 
 std::string FilePath() {
-    static const std::string path = [] {
-        const char* tmp = std::getenv("TMPDIR");
-        return std::string(tmp != nullptr ? tmp : "/tmp") + "/versioned-fuzz-" + std::to_string(getpid()) +
-               ".bin";
-    }();
-    return path;
+    return VelmoraFuzz::ScratchPath("versioned.bin");
 }
 
 } // namespace

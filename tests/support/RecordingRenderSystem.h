@@ -27,7 +27,7 @@ private:
     std::vector<std::string>& calls;
 };
 
-class RecordingRenderSystem final : public OrvexEngine::RenderSystem {
+class RecordingRenderSystem : public OrvexEngine::RenderSystem {
 public:
     explicit RecordingRenderSystem(uint32_t stages) : RenderSystem(false, false) {
         stageCount = stages;

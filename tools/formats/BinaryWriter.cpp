@@ -2,9 +2,12 @@
 
 #include "tools/formats/FormatError.h"
 
+#include "engine/core/Error.h"
+#include "engine/files/FileBinary.h"
+#include "engine/files/FileReplacer.h"
+
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 namespace VbFormats {
 
@@ -85,15 +88,19 @@ void BinaryWriter::SaveTo(const std::string& path) const {
 }
 
 void SaveBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::filesystem::path target(path);
-    std::error_code ignored;
-    if (target.has_parent_path())
-        std::filesystem::create_directories(target.parent_path(), ignored);
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out)
-        throw FormatError("cannot write " + path);
+    // A tool killed half-way, or a full disk, must not leave a truncated pack where a good one stood.
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    try {
+        if (error)
+            throw OrvexEngine::FileError("Failed to open \"" + path + "\" file");
+        OrvexEngine::FileReplacer replacer(absolute.string());
+        if (!bytes.empty())
+            replacer.GetFile().Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+        replacer.Commit();
+    } catch (const OrvexEngine::FileError& failure) {
+        throw FormatError("cannot write " + path + ": " + failure.GetText());
+    }
 }
 
 } // namespace VbFormats

@@ -107,6 +107,21 @@ const std::string& PackBuilder::OutputOf(const std::string& memberName) const {
     return found->output;
 }
 
+bool PackBuilder::Places(const std::string& name) const {
+    // A file replaced half-way by a killed run leaves its temporary copy beside it.
+    const std::string suffix = ".tmp";
+    if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+        return Places(name.substr(0, name.size() - suffix.size()));
+    for (const Line& line : lines) {
+        if (line.output == name)
+            return true;
+        for (const std::string& pattern : line.patterns)
+            if (Matches(pattern, name))
+                return true;
+    }
+    return false;
+}
+
 PackBuilder::Report PackBuilder::LayOut(const std::string& stagedDir, const std::string& outDir, bool packed,
                                         uint32_t maxPackSize) const {
     std::error_code error;
@@ -120,6 +135,14 @@ PackBuilder::Report PackBuilder::LayOut(const std::string& stagedDir, const std:
     if (outDir.empty() || !out.has_relative_path() || out.relative_path() == "." ||
         (!stagedRelative.empty() && *stagedRelative.begin() != ".."))
         throw FormatError("refusing to lay out data into " + outDir);
+    // Files the plan does not place are deleted below: a folder holding anything else was not laid out by
+    // this plan (a wrong --out), and none of its files may go.
+    for (const fs::path& file : FilesBelow(outDir)) {
+        std::string member = MemberNameOf(outDir, file.string());
+        if (!Places(member))
+            throw FormatError("refusing to lay out data into " + outDir + ": it holds " + member +
+                              ", which the pack plan does not place");
+    }
 
     Report report;
     std::set<fs::path> produced;

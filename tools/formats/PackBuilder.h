@@ -1,7 +1,8 @@
 // Lays out the game's data folder from a staged loose tree and a pack plan: each plan line names an
 // output ("pack0.pak", or "loose") and the folders ("ui\") and files it takes. Every staged file must match
-// exactly one line; packs are rewritten only when their bytes change, and everything in the output folder
-// the plan does not produce is deleted, so no stale loose copy can shadow a packed member. Used by vb_pack
+// exactly one line; packs are rewritten only when their bytes change, and every file of the output folder
+// the plan places but this run does not produce is deleted, so no stale loose copy can shadow a packed
+// member. A folder holding anything else is refused. Used by vb_pack
 // and by tests; one object per plan.
 #pragma once
 
@@ -33,11 +34,15 @@ public:
     const std::string& OutputOf(const std::string& memberName) const;
 
     // packed: packs plus loose files as the plan says; otherwise the staged tree copied as it is.
-    // Throws FormatError when a staged file matches no line or several, or a pack exceeds maxPackSize.
+    // Throws FormatError when a staged file matches no line or several, or a pack exceeds maxPackSize; and,
+    // before anything is written or deleted, when the output folder holds a file the plan does not place.
     Report LayOut(const std::string& stagedDir, const std::string& outDir, bool packed,
                   uint32_t maxPackSize = 16u << 20) const;
 
     const std::vector<Line>& Lines() const { return lines; }
+    // True for a file this plan can put in an output folder: a pack it names, a file one of its lines
+    // takes, or the temporary copy of either.
+    bool Places(const std::string& name) const;
 
 private:
     std::vector<Line> lines;

@@ -2,6 +2,10 @@
 
 #include "tools/gen/GenError.h"
 
+#include "engine/core/Error.h"
+#include "engine/files/FileBinary.h"
+#include "engine/files/FileReplacer.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -26,24 +30,13 @@ bool WriteIfChanged(const std::string& path, const std::vector<uint8_t>& bytes) 
     if (fs::is_regular_file(target, error) && fs::file_size(target, error) == bytes.size() &&
         ReadBytes(path) == bytes)
         return false;
-    if (target.has_parent_path())
-        fs::create_directories(target.parent_path(), error);
-
-    fs::path temporary = target;
-    temporary += ".vbgen-tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            fs::remove(temporary, error);
-            throw GenError("cannot write " + temporary.string());
-        }
-    }
-    fs::rename(temporary, target, error);
-    if (error) {
-        fs::remove(temporary, error);
-        throw GenError("cannot replace " + path);
+    try {
+        OrvexEngine::FileReplacer replacer(fs::absolute(target).string());
+        if (!bytes.empty())
+            replacer.GetFile().Write(bytes.data(), static_cast<uint32_t>(bytes.size()));
+        replacer.Commit();
+    } catch (const OrvexEngine::FileError& failure) {
+        throw GenError("cannot write " + path + ": " + failure.GetText());
     }
     return true;
 }

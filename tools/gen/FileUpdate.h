@@ -1,5 +1,5 @@
 // Writing generated files so that incremental builds stay quiet: a file is replaced only when its bytes
-// change, and then through a temporary file beside it and a rename, so a reader never sees half a file.
+// change, and then through the engine's file replacer, so a reader never sees half a file.
 #pragma once
 
 #include <cstdint>

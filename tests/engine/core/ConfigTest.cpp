@@ -3,14 +3,17 @@
 
 #include "engine/core/Engine.h"
 #include "engine/core/Error.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <sys/wait.h>
 
 using namespace OrvexEngine;
 namespace fs = std::filesystem;
@@ -80,7 +83,10 @@ TEST_F(ConfigTest, ExecuteParsesLinesAsTheConsoleAndTheFileWriteThem) {
         {"v_fullscreen true", ConfigExecuteDone, "v_fullscreen", "v_fullscreen", "0"},
         {"v_fullscreen -1", ConfigExecuteDone, "v_fullscreen", "v_fullscreen", "1"},
         {"r_texture_anisotropy 8x", ConfigExecuteDone, "r_texture_anisotropy", "r_texture_anisotropy", "8"},
-        {"r_texture_anisotropy junk", ConfigExecuteDone, "r_texture_anisotropy", "r_texture_anisotropy", "0"},
+        {"r_texture_anisotropy junk", ConfigExecuteDone, "r_texture_anisotropy", "r_texture_anisotropy", "8"},
+        {"v_gamma\\\\ a remark", ConfigExecuteQuery, "v_gamma", "v_gamma", "3.000000"},
+        {"v_gamma \\\\", ConfigExecuteQuery, "v_gamma", "v_gamma", "3.000000"},
+        {"v_gamma\\2.5", ConfigExecuteDone, "v_gamma", "v_gamma", "2.500000"},
         {"g_level 5", ConfigExecuteReadOnly, "g_level", "g_level", "3"},
         {"g_level", ConfigExecuteQuery, "g_level", "g_level", "3"},
         {"exit now", ConfigExecuteDone, "exit", "", ""},
@@ -268,6 +274,46 @@ TEST_F(ConfigTest, AFailedSaveIsLoggedNotThrown) {
     EXPECT_TRUE(log.Contains("Error: Failed to open \"" + dir + "/file/below\\Game.ini\" file!"));
 }
 
+// A value that does not read as its variable's type must not become 0 or infinity and then be saved over
+// what the user had: the variable keeps its value and the log says why.
+TEST_F(ConfigTest, WrongTypedSettingsKeepTheirDefaults) {
+    std::string dir = FreshDir("wrong-typed");
+    const char* lines[] = {
+        "v_brightness banana",   "v_gamma inf",      "v_contrast nan",
+        "v_contrast 1e999",      "v_fullscreen yes", "r_texture_anisotropy lots",
+        "r_texture_anisotropy ", "c_invert_mouse -", "v_vsync .",
+    };
+    std::string file;
+    for (const char* line : lines)
+        file += std::string(line) + "\r\n";
+    WriteFile(dir + "/Game.ini", file);
+    auto config = Make(dir);
+    config->Load();
+    const char* defaults[][2] = {{"v_brightness", "1.000000"},
+                                 {"v_gamma", "1.000000"},
+                                 {"v_contrast", "1.000000"},
+                                 {"v_fullscreen", "0"},
+                                 {"r_texture_anisotropy", "1"},
+                                 {"c_invert_mouse", "0"},
+                                 {"v_vsync", "1"}};
+    for (const auto& entry : defaults)
+        EXPECT_EQ(config->GetValueText(entry[0]), entry[1]) << entry[0];
+    EXPECT_TRUE(log.Contains("Warning: Value \"banana\" of \"v_brightness\" is not a finite number, it keeps "
+                             "1.000000!"));
+    EXPECT_TRUE(log.Contains("Value \"yes\" of \"v_fullscreen\" is not 0 or 1"));
+    EXPECT_TRUE(log.Contains("Value \"lots\" of \"r_texture_anisotropy\" is not an integer"));
+
+    // What still reads as a number keeps its long-standing meaning.
+    config->Execute("v_gamma -.5");
+    config->Execute("r_texture_anisotropy 4x");
+    EXPECT_EQ(config->GetValueText("v_gamma"), "-0.500000");
+    EXPECT_EQ(config->GetValueText("r_texture_anisotropy"), "4");
+    config->Save();
+    std::string saved = ReadFile(dir + "/Game.ini");
+    EXPECT_NE(saved.find("v_brightness 1.000000\r\n"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("inf"), std::string::npos) << saved;
+}
+
 TEST(ParseVideoMode, ReadsWidthHeightAndBits) {
     struct Case {
         const char* text;
@@ -321,4 +367,40 @@ TEST(EngineSettingsFile, ReadAtStartWrittenAtExitAndExitTravelsThroughConfig) {
         EXPECT_FALSE(Config::Instance()->IsCommandIdle("exit"));
     }
     EXPECT_EQ(Config::Instance(), nullptr);
+}
+
+// The settings file is written over the older one in one step: whatever stops the writing half-way, the
+// user's saved settings are still there afterwards.
+TEST_F(ConfigTest, AnInterruptedSaveLeavesTheOlderSettingsFile) {
+    const std::string older = "v_mode 1280x1024x32\r\nv_gamma 1.500000\r\n";
+    struct Case {
+        const char* name;
+        bool killedByTheKernel; // the first write ends the process; otherwise it fails with an error
+    };
+    const Case cases[] = {{"write-fails", false}, {"killed-at-first-write", true}};
+    for (const Case& c : cases) {
+        std::string dir = FreshDir(c.name);
+        WriteFile(dir + "/Game.ini", older);
+        auto config = Make(dir);
+        config->Execute("v_mode 640x480x16");
+        int status = VelmoraTest::RunInChild([&] {
+            VelmoraTest::LimitFileSize(8, c.killedByTheKernel);
+            config->Save();
+            return log.Contains("Error: Failed to write") ? 0 : 3;
+        });
+        if (c.killedByTheKernel) {
+            ASSERT_TRUE(WIFSIGNALED(status)) << c.name;
+            EXPECT_EQ(WTERMSIG(status), SIGXFSZ) << c.name;
+        } else {
+            ASSERT_TRUE(WIFEXITED(status)) << c.name;
+            EXPECT_EQ(WEXITSTATUS(status), 0) << c.name << ": the failure is logged";
+            EXPECT_FALSE(fs::exists(dir + "/Game.ini.tmp")) << c.name << ": no temporary file is left";
+        }
+        EXPECT_EQ(ReadFile(dir + "/Game.ini"), older) << c.name;
+
+        // The next save that can write replaces the file whole.
+        config->Save();
+        EXPECT_NE(ReadFile(dir + "/Game.ini").find("v_mode 640x480x16\r\n"), std::string::npos) << c.name;
+        EXPECT_FALSE(fs::exists(dir + "/Game.ini.tmp")) << c.name;
+    }
 }

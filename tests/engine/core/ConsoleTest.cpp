@@ -191,11 +191,11 @@ TEST_F(ConsoleTest, CommandLinesAreEchoedAndAnswered) {
             EXPECT_EQ(console->GetEditBox()->text, L"");
         }
     }
-    // A wrong value for a variable sets what the value converts to and answers nothing more.
+    // A wrong value for a variable is refused: the variable keeps its value.
     const size_t before = console->GetLines().size();
     Enter(L"v_gamma abc");
-    EXPECT_EQ(PiecesSince(before), (Pieces{{blue, L"]\\v_gamma abc\n"}}));
-    EXPECT_EQ(Config::Instance()->GetValueText("v_gamma"), "0.000000");
+    EXPECT_EQ(PiecesSince(before).front(), (Pieces{{blue, L"]\\v_gamma abc\n"}}).front());
+    EXPECT_EQ(Config::Instance()->GetValueText("v_gamma"), "1.000000");
 }
 
 TEST_F(ConsoleTest, TabCompletesNamesAndTheHistoryStepsBackAndForth) {

@@ -4,6 +4,7 @@
 #include "engine/core/Config.h"
 #include "engine/core/Controls.h"
 #include "engine/core/Engine.h"
+#include "engine/core/Error.h"
 #include "engine/core/MessageManager.h"
 #include "engine/core/Window.h"
 #include "platform/input/DirectInput.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -153,3 +155,47 @@ TEST_F(EngineWindowTest, ClosingTheWindowEndsTheProgram) {
 }
 
 } // namespace
+
+// A "v_mode" no window can be made with must not end every start: the default mode takes its place, and a
+// window larger than the desktop is reduced to it.
+TEST(EngineVideoMode, AnyVideoModeInTheSettingsFileStarts) {
+    platform::InstallFakeClock();
+    winsim::SetDesktopMode(1280, 1024, 32);
+    winsim::SetWorkArea({0, 0, 1280, 1024});
+    struct Case {
+        std::string mode;
+        uint32_t width, height; // the window's client size once the engine runs; 0: not checked
+        std::string modeAfter;  // "" when it stays as written
+    };
+    const Case cases[] = {
+        {"0x0x32", 800, 600, "800x600x32"},
+        {"-1x-1x32", 800, 600, "800x600x32"},
+        {"65535x65535x32", 800, 600, "800x600x32"},
+        {std::string(20'000'000, '9') + "x600x32", 800, 600, "800x600x32"},
+        {"2000x600x32", 0, 0, ""},
+        {"640x480x16", 640, 480, ""},
+    };
+    for (const Case& c : cases) {
+        std::string dir = VelmoraTest::TempDir() + "/video-mode";
+        std::filesystem::create_directories(dir);
+        std::ofstream(dir + "/Game.ini", std::ios::binary) << "v_mode " << c.mode << "\r\n";
+        EngineStartupParams params;
+        params.configDirectory = dir;
+        params.configName = "Game";
+        params.defaultVideoMode = "800x600x32";
+        std::string shown = c.mode.substr(0, 20);
+        try {
+            Engine engine(params);
+            if (c.width != 0) {
+                EXPECT_EQ(Window::Instance()->width, c.width) << shown;
+                EXPECT_EQ(Window::Instance()->height, c.height) << shown;
+            }
+            EXPECT_EQ(Config::Instance()->GetSettings().vMode, c.modeAfter.empty() ? c.mode : c.modeAfter)
+                << shown;
+        } catch (const Error& error) {
+            ADD_FAILURE() << shown << ": " << error.GetText();
+        }
+    }
+    winsim::Reset();
+    platform::RemoveFakeClock();
+}

@@ -2,14 +2,17 @@
 #include "engine/core/MessageManager.h"
 
 #include "engine/core/Error.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <sys/wait.h>
 
 using namespace OrvexEngine;
 
@@ -68,6 +71,29 @@ TEST(MessageManager, ReopenPerMessageWritesTheSameFileAndKeepsEachMessageOnDisk)
     std::string soFar = ReadFile(dir + "/named.html");
     EXPECT_NE(soFar.find("<FONT color=\"#FF0000\"><BR>Error: x!<BR><BR></FONT>"), std::string::npos);
     EXPECT_EQ(soFar.find("Log end"), std::string::npos);
+}
+
+// The log is read after a crash or a kill more than after any normal exit: each message is in the file as
+// soon as it is logged, whether the file stays open or is opened per message.
+TEST(MessageManager, AKilledProcessLeavesEveryMessageItLoggedInTheFile) {
+    for (bool reopen : {false, true}) {
+        std::string dir = VelmoraTest::TempDir() + (reopen ? "/killed-reopen" : "/killed-open");
+        int status = VelmoraTest::RunInChild([&] {
+            auto* log = new MessageManager("Game", true, reopen, dir, ""); // never deleted: the kill ends all
+            log->Message("start-up line");
+            log->Error("the last message");
+            raise(SIGKILL);
+            return 0;
+        });
+        ASSERT_TRUE(WIFSIGNALED(status));
+        std::string html = ReadFile(dir + "/Game.html");
+        EXPECT_NE(html.find("Game Log: "), std::string::npos) << reopen;
+        EXPECT_NE(
+            html.find("start-up line<BR><FONT color=\"#FF0000\"><BR>Error: the last message!<BR><BR></FONT>"),
+            std::string::npos)
+            << reopen << ": " << html;
+        EXPECT_EQ(html.find("Log end"), std::string::npos) << reopen;
+    }
 }
 
 TEST(MessageManager, StoresEntriesUntilClearedEvenWithoutAFile) {

@@ -17,7 +17,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
+#include <unistd.h>
 
 using namespace OrvexEngine;
 using VbFormats::PackWriter;
@@ -267,6 +269,18 @@ TEST_F(FileManagerTest, PackBuiltByTheToolReadsBackMemberByMember) {
     EXPECT_THROW(plan.LayOut(staged.string(), root.string(), true), VbFormats::FormatError)
         << "the output folder would hold the staged tree";
     EXPECT_THROW(plan.LayOut(staged.string(), "/", true), VbFormats::FormatError);
+    // A folder with files the plan does not place was not laid out by it: nothing there is touched.
+    fs::path elsewhere = root / "documents";
+    Touch(elsewhere / "letter.txt", "mine");
+    Touch(elsewhere / "ui" / "old.xml", "placed by the plan, yet not in a folder it laid out");
+    EXPECT_THROW(plan.LayOut(staged.string(), elsewhere.string(), true), VbFormats::FormatError);
+    EXPECT_TRUE(fs::exists(elsewhere / "letter.txt"));
+    EXPECT_TRUE(fs::exists(elsewhere / "ui" / "old.xml"));
+    EXPECT_FALSE(fs::exists(elsewhere / "pack0.pak"));
+    // The temporary copy a killed run left beside a pack is its own.
+    Touch(out / "pack0.pak.tmp", "half a pack");
+    EXPECT_EQ(plan.LayOut(staged.string(), out.string(), true).deleted, 2) << "with the edited loose copy";
+    EXPECT_FALSE(fs::exists(out / "pack0.pak.tmp"));
     EXPECT_THROW(plan.LayOut((root / "nothing").string(), out.string(), true), VbFormats::FormatError);
     EXPECT_TRUE(fs::exists(staged / "publisher.xml"));
     EXPECT_THROW(VbFormats::PackBuilder("a.pak ui\\\nb.pak ui\\windows\\ audio\\ splash1.jpg publisher.xml\n")
@@ -342,4 +356,54 @@ TEST_F(FileManagerTest, DirectoryTreesAreMadeAndDeletedSafely) {
     EXPECT_TRUE(fs::exists(exe));
 
     EXPECT_EQ(GetUserDataFolder(), std::getenv("XDG_DATA_HOME"));
+}
+
+// Without packs the data folder is the only source of data: its absence is said at start, not discovered
+// at the first file the game needs.
+TEST_F(FileManagerTest, AMissingOrUnreadableDataFolderWithoutPacksIsAnError) {
+    const std::string error = "Failed to open \"" + root.string() +
+                              "\\data\" data directory, and no pack "
+                              "file holds the data";
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        bool reported;
+    };
+    const Case cases[] = {
+        {"present", [] {}, false},
+        {"unreadable", [&] { fs::permissions(root / "data", fs::perms::none); }, geteuid() != 0},
+        {"missing", [&] { fs::remove_all(root / "data"); }, true},
+    };
+    for (const Case& c : cases) {
+        c.arrange();
+        log.Manager().ClearEntries();
+        auto files = Manager();
+        EXPECT_EQ(log.Contains("Error: " + error + "!"), c.reported) << c.what;
+        if (fs::exists(root / "data"))
+            fs::permissions(root / "data", fs::perms::owner_all);
+    }
+    // A pack that serves the data makes the folder unnecessary.
+    PackWriter pack;
+    pack.Add("ui\\x.xml", std::vector<uint8_t>{'x'});
+    VbFormats::SaveBytes(exe.string(), PackWriter::AppendToHost({'h', 'o', 's', 't'}, pack.Build()));
+    log.Manager().ClearEntries();
+    auto files = Manager();
+    EXPECT_EQ(files->GetPackCount(), 1u);
+    EXPECT_FALSE(log.Contains(error));
+}
+
+// Pack paths come back lower-cased from the search and are opened again: the disk must find them through the
+// same case fold, whatever alphabet the folders are named in.
+TEST_F(FileManagerTest, PacksOpenBelowFoldersNamedInAnyAlphabet) {
+    for (const char* folder : {"Игры", "ÖL Spiele", "ΑΒΓ", "Mixed Ä ß"}) {
+        fs::path install = fs::path(VelmoraTest::TempDir()) / folder / "Velmora";
+        PackWriter pack;
+        pack.Add("ui\\x.xml", "<x/>");
+        VbFormats::SaveBytes((install / "Data" / "Pack0.PAK").string(), pack.Build());
+        log.Manager().ClearEntries();
+        FileManager files(install.string(), true, "data", 1 << 20);
+        EXPECT_EQ(files.GetPackCount(), 1u) << folder;
+        EXPECT_EQ(Content(files, "data\\ui\\x.xml"), "<x/>") << folder;
+        EXPECT_FALSE(log.Contains("Error")) << folder;
+    }
 }

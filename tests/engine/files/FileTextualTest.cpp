@@ -68,7 +68,9 @@ TEST(FileTextual, DetectsTheEncodingFromTheSignature) {
         {"one byte", "A", 0, L"A"},
         {"empty", "", 0, L""},
         {"UTF-8 without signature", "\xC3\xA9t\xC3\xA9", 0, L"\u00E9t\u00E9"},
-        {"four-byte sequence", "\xEF\xBB\xBF\xF0\x9F\x98\x80", 3, L"\xFFFD\xFFFD\xFFFD\xFFFD"},
+        {"four-byte sequence", "\xEF\xBB\xBF\xF0\x9F\x98\x80!", 3, L"\U0001F600!"},
+        {"not UTF-8: stray continuation, surrogate, over-long, cut",
+         "\xEF\xBB\xBF\x80x\xED\xA0\x80y\xC0\xAFz\xF0\x9F", 3, L"\xFFFDx\xFFFDy\xFFFDz"},
     };
     for (const Case& c : cases) {
         FileTextual text(WriteFile("detect.txt", c.bytes), 0, 2);
@@ -192,7 +194,7 @@ TEST(FileTextual, WritesEachEncodingByteForByte) {
     }
     // Text beyond the buffer and beyond 16 bits round-trips through every encoding.
     std::string long_text = std::string(3000, 'z') + "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";
-    for (int encoding : {0, 1, 2}) {
+    for (int encoding : {0, 1, 2, 3}) {
         std::string path = PathOf("round.txt");
         {
             FileTextual text(path, 1, encoding);
@@ -208,6 +210,13 @@ TEST(FileTextual, WritesEachEncodingByteForByte) {
         EXPECT_EQ(line, "next");
         EXPECT_FALSE(in.ConversionFailed());
     }
+    // UTF-8 has no surrogate halves: a character beyond 16 bits is written as its one four-byte sequence.
+    std::string path = PathOf("astral.txt");
+    {
+        FileTextual text(path, 1, 3);
+        text.WriteText("\xF0\x9F\x98\x80");
+    }
+    EXPECT_EQ(ReadFile(path), "\xEF\xBB\xBF\xF0\x9F\x98\x80");
 }
 
 TEST(FileTextual, AFailedWriteReachesTheWriterNotTheDestructor) {

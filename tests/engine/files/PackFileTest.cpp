@@ -101,6 +101,10 @@ TEST(PackFile, RejectsBrokenPacksWithTheirLoggedReasons) {
              f.sizeDelta = 73 - static_cast<int32_t>(sound.size());
          },
          "Failed to read 24 bytes from \"<path>\" file", true},
+        {"shorter than its header", [](VbFormats::PackFaults& f) { f.truncateTo = 12; },
+         "Failed to read 13 bytes from \"<path>\" file", false},
+        {"one byte", [](VbFormats::PackFaults& f) { f.truncateTo = 1; },
+         "Failed to read 13 bytes from \"<path>\" file", false},
     };
     for (uint32_t memoryLimit : {0u, 1u << 20}) {
         for (const Case& c : cases) {

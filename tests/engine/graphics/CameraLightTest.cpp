@@ -202,6 +202,14 @@ TEST_F(CameraTest, ActiveCameraIsAppliedOncePerFrameAndChoice) {
     cameras->DestroyCamera(b);
     Camera* c = cameras->CreateCamera(1);
     EXPECT_EQ(c->projectionKind, 1);
+
+    // Whatever draws without a camera of its own uses the default one: it cannot be destroyed.
+    cameras->DestroyCamera(a);
+    EXPECT_TRUE(log.Contains("Error: CameraManager: the default camera cannot be destroyed!"));
+    ASSERT_EQ(cameras->GetDefaultCamera(), a);
+    cameras->Update();
+    cameras->SetActiveCamera(cameras->GetDefaultCamera(), false);
+    EXPECT_EQ(cameras->CreateCamera(0)->projectionKind, 0);
 }
 
 class LightManagerTest : public testing::Test {

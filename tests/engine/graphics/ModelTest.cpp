@@ -1,6 +1,7 @@
 // ctest-label: models
 #include "engine/graphics/Model.h"
 
+#include "engine/core/Error.h"
 #include "engine/graphics/AnimationControl.h"
 #include "engine/graphics/IndexBuffer.h"
 #include "engine/graphics/ShaderUser.h"
@@ -299,3 +300,17 @@ TEST_F(ModelTest, CopiesOwnTheirBuffersAndMaterial) {
 }
 
 } // namespace
+
+// A state the program cannot go on from is not a broken file: it reaches the top level instead of turning
+// into a placeholder box.
+TEST(ModelLoading, AFatalErrorPassesThroughLoading) {
+    struct FatalIndexBuffers : VelmoraTest::RecordingRenderSystem {
+        using RecordingRenderSystem::RecordingRenderSystem;
+        IndexBuffer* CreateIndexBuffer(int32_t, uint32_t) override { throw FatalError("out of buffers"); }
+    };
+    VelmoraTest::ModelServices services;
+    services.render = std::make_unique<FatalIndexBuffers>(2);
+    services.render->ready = true;
+    services.data.Save("models/m.mlf", ModelWriter::Write(VelmoraTest::QuadModel()));
+    EXPECT_THROW(delete services.models->LoadModel("models\\m.mlf", nullptr, 0, 0), FatalError);
+}

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <functional>
 
 using namespace OrvexEngine;
 using VbFormats::ParticleDescription;
@@ -128,6 +130,45 @@ TEST_F(ParticleFileTest, BrokenFilesFailWithTheirTexts) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(ErrorOf(c.system, c.faults), c.text) << c.what;
+}
+
+// Every value a particle is built from must be finite and in range: a NaN or infinite lifetime never ends, a
+// lifetime of 0 or less divides by zero, and a NaN anywhere else spreads through every particle.
+TEST_F(ParticleFileTest, ValuesThatCannotRunAreRefused) {
+    const std::string format = "Incorrect \"fx\\spark.psf\" file format";
+    const float nan = std::nanf("");
+    const float inf = INFINITY;
+    struct Case {
+        const char* what;
+        std::function<void(ParticleDescription&)> spoil;
+    };
+    const Case cases[] = {
+        {"NaN lifetime", [&](ParticleDescription& d) { d.lifetimeCentre[2] = nan; }},
+        {"infinite lifetime", [&](ParticleDescription& d) { d.lifetimeCentre[0] = inf; }},
+        {"zero lifetime", [&](ParticleDescription& d) { d.lifetimeCentre[5] = 0; }},
+        {"negative lifetime", [&](ParticleDescription& d) { d.lifetimeCentre[1] = -2; }},
+        {"spread reaching below zero", [&](ParticleDescription& d) { d.lifetimeSpread[3] = 1; }},
+        {"negative spread", [&](ParticleDescription& d) { d.lifetimeSpread[3] = -0.5f; }},
+        {"NaN rate", [&](ParticleDescription& d) { d.emissionRate[0] = nan; }},
+        {"infinite rate", [&](ParticleDescription& d) { d.emissionRate[4] = inf; }},
+        {"negative rate", [&](ParticleDescription& d) { d.emissionRate[4] = -1; }},
+        {"NaN gravity", [&](ParticleDescription& d) { d.gravity = nan; }},
+        {"infinite floor", [&](ParticleDescription& d) { d.floorHeight = -inf; }},
+        {"NaN direction", [&](ParticleDescription& d) { d.directionCentre[1][2] = nan; }},
+        {"NaN colour", [&](ParticleDescription& d) { d.colour[3][3] = nan; }},
+        {"infinite size", [&](ParticleDescription& d) { d.size[0] = inf; }},
+        {"NaN speed spread", [&](ParticleDescription& d) { d.speedSpread[5] = nan; }},
+        {"NaN box", [&](ParticleDescription& d) { d.boxMax[1] = nan; }},
+    };
+    for (const Case& c : cases) {
+        ParticleDescription system;
+        c.spoil(system);
+        EXPECT_EQ(ErrorOf(system, {.skipChecks = true}), format) << c.what;
+    }
+    ParticleDescription still;
+    still.emissionRate = {0, 0, 0, 0, 0, 0};
+    still.lifetimeSpread = {0.5f, 0, 0, 0, 0, 0.999f};
+    EXPECT_FLOAT_EQ(WriteAndRead(still).settings.lifetimeSpread[5], 0.999f) << "the edges of the ranges load";
 }
 
 TEST(ParticleWriterTest, RefusesSystemsThatCannotRun) {

@@ -1,6 +1,7 @@
 // ctest-label: models
 #include "engine/graphics/ParticleSystem.h"
 
+#include "engine/graphics/IndexBuffer.h"
 #include "engine/graphics/Model.h"
 #include "engine/graphics/SpriteGroup.h"
 #include "engine/math/Random.h"
@@ -302,3 +303,22 @@ TEST_F(ParticleSystemTest, TemplatesAndBrokenFiles) {
 }
 
 } // namespace
+
+// A copy taken while the original has live particles starts with none: a sprite copied from a particle the
+// copy does not have would hang in place for ever.
+TEST_F(ParticleSystemTest, ACopyOfARunningSystemStartsWithEverySpriteFree) {
+    ParticleSystem* running = FromFile(Straight({1, 0, 0}));
+    Start(running);
+    for (int frame = 0; frame < 5; ++frame)
+        services.particles->Update();
+    ASSERT_GT(running->liveParticles, 0u);
+
+    ParticleSystem* copy = services.particles->CreateParticleSystemCopy(*running);
+    SpriteGroup* sprites = copy->GetSpriteGroup();
+    for (uint32_t id = 0; id < sprites->GetSpriteCount(); ++id)
+        EXPECT_TRUE(sprites->GetSprite(id).free) << id;
+    services.particles->Update();
+    sprites->BuildGeometry();
+    EXPECT_EQ(sprites->GetModel()->indexBuffer->GetIndexCount(), 0u) << "nothing left to draw";
+    EXPECT_GT(running->liveParticles, 0u) << "the original keeps its particles";
+}

@@ -121,3 +121,28 @@ TEST_F(SpriteGroupTest, ManagerOwnsRegisteredGroupsAndCopies) {
 }
 
 } // namespace
+
+// A sprite whose position went NaN must not break the depth sort of the others (a comparison that is false
+// both ways is no ordering, and the sort may then run past its range).
+TEST_F(SpriteGroupTest, NanDepthsLeaveTheOthersFarthestFirst) {
+    const uint32_t count = 64;
+    SpriteGroup* group = Group(count);
+    const float nan = std::nanf("");
+    uint32_t finite = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        // Depths in a shuffled order, every third sprite lost in NaN.
+        float depth = static_cast<float>((i * 37) % count + 1);
+        bool lost = i % 3 == 0;
+        group->AddSprite(lost ? Vec3(nan, nan, nan) : Vec3(0, 0, -depth), 1, Vec4(1.0f));
+        finite += lost ? 0 : 1;
+    }
+    group->BuildGeometry();
+    std::vector<float> order;
+    for (uint32_t quad = 0; quad < count; ++quad) {
+        float z = Vertex(*group, 4 * quad).position.z;
+        if (!std::isnan(z))
+            order.push_back(z);
+    }
+    ASSERT_EQ(order.size(), finite);
+    EXPECT_TRUE(std::is_sorted(order.begin(), order.end())) << "farthest (most negative z) first";
+}

@@ -62,6 +62,11 @@ TEST(FileSystem, WildcardsFollowWindowsRules) {
         {"abd", "a*c", false},
         {"a.xml", "*.xml", true},
         {"xml", "*.xml", false},
+        {"ИГРЫ.PAK", "игры.pak", true},
+        {"Ölfass.txt", "ö*.TXT", true},
+        {"é.xml", "?.xml", true},
+        {"日本.xml", "??.xml", true},
+        {"日本.xml", "?.xml", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(platform::MatchesWildcard(c.name, c.mask), c.matches) << c.name << " vs " << c.mask;
@@ -83,6 +88,11 @@ TEST(FileSystem, ResolvesEachComponentWhateverItsCase) {
     EXPECT_FALSE(platform::PathExists(base + "\\data\\ui\\missing.xml"));
     EXPECT_TRUE(platform::IsDirectory(base + "\\data\\UI"));
     EXPECT_FALSE(platform::IsDirectory(base + "\\data\\ui\\fonts.xml"));
+
+    // Beyond ASCII the same case fold as the engine's lower-casing.
+    Touch(root / "Игры" / "ÖL" / "Σημείωση.TXT");
+    EXPECT_EQ(platform::ResolvePath(base + "/игры/öl/σημείωση.txt"),
+              (root / "Игры/ÖL/Σημείωση.TXT").string());
 }
 
 TEST(FileSystem, OpensFilesButNeverDirectories) {
