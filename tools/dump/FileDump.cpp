@@ -28,8 +28,8 @@ const Format formats[] = {
     {"GFHSF", "high scores", nullptr},
     {"VBPRF", "profile", nullptr},
     {"FLPMF", "profile index", nullptr},
-    {"VBVBF", "field", nullptr},
-    {"VBVBG", "level geometry", nullptr},
+    {"VBVBF", "field", DumpField},
+    {"VBVBG", "level geometry", DumpLevelGeometry},
     {"GFGMF", "stage map", nullptr},
 };
 

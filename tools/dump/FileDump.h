@@ -1,7 +1,7 @@
 // Prints one of the game's binary files in readable form: the 13-byte versioned header every format shares,
-// then the records of the formats the dump knows (packs, models, materials and particle systems so far; a new
-// format is one entry in the table of FileDump.cpp). An executable with a pack appended is recognised by its
-// trailer and its pack is dumped. Used by vb_dump; stateless functions.
+// then the records of the formats the dump knows (packs, models, materials, particle systems, level geometry
+// and fields so far; a new format is one entry in the table of FileDump.cpp). An executable with a pack
+// appended is recognised by its trailer and its pack is dumped. Used by vb_dump; stateless functions.
 #pragma once
 
 #include "tools/dump/ByteCursor.h"
@@ -39,6 +39,14 @@ int DumpModel(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::
 
 // The particle system at 'base' ("OEPSF" 203 or 204): switches, the six-key tables and the emission box.
 int DumpParticles(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::FILE* out);
+
+// The level geometry at 'base' ("VBVBG" 105): key frames, textures, every block with its key frames and
+// its neighbour lists, with the indices the game would trip over marked.
+int DumpLevelGeometry(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::FILE* out);
+
+// The field at 'base' ("VBVBF" 100): every wall's local box and transform; the count checked against the
+// size.
+int DumpField(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::FILE* out);
 
 // Text with bytes outside printable ASCII written as \xNN.
 std::string Printable(const std::string& text);

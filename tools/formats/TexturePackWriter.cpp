@@ -37,12 +37,7 @@ std::vector<uint8_t> TexturePackWriter::Write(const std::vector<TexturePackTextu
             }
         }
     }
-    // A cut file keeps a matching size field, so that the reader gets past the header to the short body.
-    std::vector<uint8_t>& bytes = out.Data();
-    const size_t cut = faults.truncateBy < bytes.size() - VersionedWriter::headerSize
-                           ? faults.truncateBy
-                           : bytes.size() - VersionedWriter::headerSize;
-    bytes.resize(bytes.size() - cut);
+    out.Truncate(faults.truncateBy);
     return out.Close(faults.sizeDelta);
 }
 

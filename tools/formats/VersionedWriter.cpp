@@ -17,4 +17,10 @@ const std::vector<uint8_t>& VersionedWriter::Close(int32_t sizeDelta) {
     return Data();
 }
 
+void VersionedWriter::Truncate(uint32_t count) {
+    std::vector<uint8_t>& bytes = Data();
+    const size_t body = bytes.size() - headerSize;
+    bytes.resize(bytes.size() - (count < body ? count : body));
+}
+
 } // namespace VbFormats

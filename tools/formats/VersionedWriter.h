@@ -14,6 +14,9 @@ public:
 
     // Patches the size field with the bytes written so far plus sizeDelta (fixtures: a size one off).
     const std::vector<uint8_t>& Close(int32_t sizeDelta = 0);
+    // Cuts up to 'count' bytes off the end, never into the header (fixtures: a file that ends early; the
+    // size field written by Close then follows the cut, so a reader gets past the header to the short body).
+    void Truncate(uint32_t count);
 
     static constexpr size_t headerSize = 13;
 };
