@@ -1,10 +1,12 @@
 #include "tools/gen/Generate.h"
 
 #include "tools/gen/GenError.h"
+#include "tools/gen/recipes/BallsRecipe.h"
 #include "tools/gen/recipes/BlocksRecipe.h"
 #include "tools/gen/recipes/ContentRecipe.h"
 #include "tools/gen/recipes/EnvironmentRecipe.h"
 #include "tools/gen/recipes/FixedImagesRecipe.h"
+#include "tools/gen/recipes/LevelsRecipe.h"
 
 #include <filesystem>
 #include <memory>
@@ -21,7 +23,9 @@ std::vector<std::unique_ptr<Recipe>> MakeRecipes() {
     recipes.push_back(std::make_unique<ContentRecipe>());
     recipes.push_back(std::make_unique<FixedImagesRecipe>());
     recipes.push_back(std::make_unique<BlocksRecipe>());
+    recipes.push_back(std::make_unique<BallsRecipe>());
     recipes.push_back(std::make_unique<EnvironmentRecipe>());
+    recipes.push_back(std::make_unique<LevelsRecipe>());
     return recipes;
 }
 
