@@ -17,6 +17,10 @@ if(NOT VB_DEJAVU_SANS)
     message(FATAL_ERROR "DejaVuSans.ttf not found: install the package fonts-dejavu-core")
 endif()
 cmake_path(GET VB_DEJAVU_SANS PARENT_PATH VB_DEJAVU_DIR)
+# The font recipes fall back to this folder when a caller (a test) names none; the font rasteriser of the
+# asset builders runs on FreeType.
+target_compile_definitions(vb_gen PRIVATE VB_DEFAULT_FONTS_DIR="${VB_DEJAVU_DIR}")
+target_link_libraries(vb_assets PUBLIC Freetype::Freetype)
 
 if(VB_PACK_DATA)
     set(VB_PACK_MODE --packed)

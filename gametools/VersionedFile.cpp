@@ -112,15 +112,16 @@ void VersionedFile::Close() {
     try {
         closing->Seek(0, 0);
         closing->Write(header.data(), HeaderSize);
-        // A full disk shows only when the bytes leave the buffer; a save must not look complete before that.
-        closing->Flush();
+        // A full disk shows only when the bytes leave the buffer, and the rename below must not reach the
+        // disk before the bytes it points at: a save must not look complete before both.
+        closing->Sync();
     } catch (...) {
         closing.reset();
         Discard();
         throw;
     }
     closing.reset();
-    if (std::rename(OsPath(temporaryName).c_str(), OsPath(targetName).c_str()) != 0) {
+    if (!ReplaceFileOnDisk(temporaryName, targetName)) {
         Discard();
         throw FileError("Failed to open \"" + targetName + "\" file");
     }

@@ -2,6 +2,7 @@
 
 #include "engine/core/Error.h"
 #include "engine/core/MessageManager.h"
+#include "gametools/XMLNodePool.h"
 
 #include <algorithm>
 #include <string_view>
@@ -10,12 +11,47 @@ using namespace OrvexEngine;
 
 namespace GameTools {
 
-XMLNode::XMLNode(const std::string& name, XMLNode* parent) : name(name) {
+static_assert(alignof(XMLNode) <= alignof(void*) && alignof(XMLAttribute) <= alignof(void*),
+              "pool blocks are aligned for pointers");
+
+void* XMLAttribute::operator new(std::size_t size) {
+    return XMLNodePool::AllocateAlone(size);
+}
+
+void* XMLAttribute::operator new(std::size_t size, XMLNodePool& pool) {
+    return pool.Allocate(size);
+}
+
+void XMLAttribute::operator delete(void* block) noexcept {
+    XMLNodePool::Free(block);
+}
+
+void XMLAttribute::operator delete(void* block, XMLNodePool&) noexcept {
+    XMLNodePool::Free(block);
+}
+
+void* XMLNode::operator new(std::size_t size) {
+    return XMLNodePool::AllocateAlone(size);
+}
+
+void* XMLNode::operator new(std::size_t size, XMLNodePool& pool) {
+    return pool.Allocate(size);
+}
+
+void XMLNode::operator delete(void* block) noexcept {
+    XMLNodePool::Free(block);
+}
+
+void XMLNode::operator delete(void* block, XMLNodePool&) noexcept {
+    XMLNodePool::Free(block);
+}
+
+XMLNode::XMLNode(const std::string& name, XMLNode* parent) : nodeName(name) {
     if (parent != nullptr)
         parent->AddChild(this);
 }
 
-XMLNode::XMLNode(const std::string& name, const std::string& value, XMLNode* parent) : name(name) {
+XMLNode::XMLNode(const std::string& name, const std::string& value, XMLNode* parent) : nodeName(name) {
     this->value.SetNarrow(value);
     if (parent != nullptr)
         parent->AddChild(this);
@@ -32,16 +68,16 @@ XMLNode::~XMLNode() {
 
     // The subtree is taken apart with a list instead of recursion: a deep tree would exhaust the stack.
     // Each node is emptied before it is deleted, so its own destructor has nothing below it to visit.
-    std::vector<XMLNode*> pending(children.rbegin(), children.rend());
-    children.clear();
-    childIndex.clear();
+    if (childList.empty())
+        return;
+    std::vector<XMLNode*> pending(childList.rbegin(), childList.rend());
+    childList.clear();
     while (!pending.empty()) {
         XMLNode* node = pending.back();
         pending.pop_back();
         node->parent = nullptr;
-        pending.insert(pending.end(), node->children.rbegin(), node->children.rend());
-        node->children.clear();
-        node->childIndex.clear();
+        pending.insert(pending.end(), node->childList.rbegin(), node->childList.rend());
+        node->childList.clear();
         delete node;
     }
 }
@@ -56,17 +92,28 @@ bool XMLNode::IsSelfOrAncestor(const XMLNode* node) const {
 XMLNode* XMLNode::AddChild(XMLNode* node) {
     // Only a node with children can be an ancestor, so new leaves (every node the parser makes) skip the
     // walk.
-    if (node == nullptr || node == this || (!node->children.empty() && IsSelfOrAncestor(node)))
+    if (node == nullptr || node == this || (!node->childList.empty() && IsSelfOrAncestor(node)))
         return node;
     if (node->parent != nullptr) {
         XMLNode* oldParent = node->parent;
         node->parent = nullptr;
         oldParent->RemoveChild(node);
     }
-    children.push_back(node);
-    childIndex[node->name].push_back(node);
-    node->parent = this;
+    Append(node);
     return node;
+}
+
+void XMLNode::Append(XMLNode* child) {
+    childList.push_back(child);
+    if (childIndex)
+        (*childIndex)[child->nodeName].push_back(child);
+    child->parent = this;
+}
+
+void XMLNode::IndexChildren() const {
+    childIndex = std::make_unique<std::unordered_map<std::string, std::vector<XMLNode*>>>();
+    for (XMLNode* child : childList)
+        (*childIndex)[child->nodeName].push_back(child);
 }
 
 XMLNode* XMLNode::AddNewChild() {
@@ -74,22 +121,24 @@ XMLNode* XMLNode::AddNewChild() {
 }
 
 void XMLNode::Unindex(XMLNode* child) {
-    auto entry = childIndex.find(child->name);
-    if (entry == childIndex.end())
+    if (!childIndex)
+        return;
+    auto entry = childIndex->find(child->nodeName);
+    if (entry == childIndex->end())
         return;
     std::vector<XMLNode*>& named = entry->second;
     named.erase(std::find(named.begin(), named.end(), child));
     if (named.empty())
-        childIndex.erase(entry);
+        childIndex->erase(entry);
 }
 
 void XMLNode::RemoveChild(XMLNode* node) {
     if (node == nullptr)
         return;
-    auto place = std::find(children.begin(), children.end(), node);
-    if (place == children.end())
+    auto place = std::find(childList.begin(), childList.end(), node);
+    if (place == childList.end())
         return;
-    children.erase(place);
+    childList.erase(place);
     Unindex(node);
     if (node->parent == this) {
         node->parent = nullptr;
@@ -98,11 +147,16 @@ void XMLNode::RemoveChild(XMLNode* node) {
 }
 
 XMLAttribute* XMLNode::FindAttribute(const std::string& attributeName) const {
-    if (attributeIndex.empty())
+    if (!attributeIndex) {
+        for (XMLAttribute* attribute : attributes)
+            if (attribute->name == attributeName)
+                return attribute;
         return nullptr;
-    const size_t mask = attributeIndex.size() - 1;
+    }
+    const std::vector<XMLAttribute*>& index = *attributeIndex;
+    const size_t mask = index.size() - 1;
     for (size_t slot = std::hash<std::string>()(attributeName) & mask;; slot = (slot + 1) & mask) {
-        XMLAttribute* attribute = attributeIndex[slot];
+        XMLAttribute* attribute = index[slot];
         if (attribute == nullptr || attribute->name == attributeName)
             return attribute; // the table is never full, so an empty slot ends every search
     }
@@ -118,22 +172,37 @@ XMLValue* XMLNode::GetAttribute(const std::string& attributeName, int severity) 
 }
 
 XMLNode* XMLNode::GetChild(const std::string& childName, int severity) {
-    auto entry = childIndex.find(childName);
-    if (entry == childIndex.end()) {
-        ReportMissingChild(childName, severity);
-        return nullptr;
+    if (childList.size() <= ScannedListLength && !childIndex) {
+        for (XMLNode* child : childList)
+            if (child->nodeName == childName)
+                return child;
+    } else {
+        if (!childIndex)
+            IndexChildren();
+        auto entry = childIndex->find(childName);
+        if (entry != childIndex->end())
+            return entry->second.front();
     }
-    return entry->second.front();
+    ReportMissingChild(childName, severity);
+    return nullptr;
 }
 
 void XMLNode::GetChildren(std::vector<XMLNode*>& out) const {
-    out = children;
+    out = childList;
 }
 
 void XMLNode::GetChildrenByName(const std::string& childName, std::vector<XMLNode*>& out) const {
     out.clear();
-    auto entry = childIndex.find(childName);
-    if (entry != childIndex.end())
+    if (childList.size() <= ScannedListLength && !childIndex) {
+        for (XMLNode* child : childList)
+            if (child->nodeName == childName)
+                out.push_back(child);
+        return;
+    }
+    if (!childIndex)
+        IndexChildren();
+    auto entry = childIndex->find(childName);
+    if (entry != childIndex->end())
         out = entry->second;
 }
 
@@ -156,19 +225,28 @@ void XMLNode::SetAttribute(const std::string& attributeName, const std::string& 
 }
 
 void XMLNode::IndexAttribute(XMLAttribute* attribute) {
-    auto place = [this](XMLAttribute* entry) {
-        const size_t mask = attributeIndex.size() - 1;
+    if (attributes.size() <= ScannedListLength)
+        return;
+    if (!attributeIndex)
+        attributeIndex = std::make_unique<std::vector<XMLAttribute*>>();
+    std::vector<XMLAttribute*>& index = *attributeIndex;
+    auto place = [&index](XMLAttribute* entry) {
+        const size_t mask = index.size() - 1;
         size_t slot = std::hash<std::string>()(entry->name) & mask;
-        while (attributeIndex[slot] != nullptr)
+        while (index[slot] != nullptr)
             slot = (slot + 1) & mask;
-        attributeIndex[slot] = entry;
+        index[slot] = entry;
     };
-    if (attributes.size() * 2 <= attributeIndex.size()) {
+    if (attributes.size() * 2 <= index.size()) {
         place(attribute);
         return;
     }
-    // Twice the slots, every attribute entered again (the new one is already in the list).
-    attributeIndex.assign(std::max<size_t>(8, attributeIndex.size() * 2), nullptr);
+    // At least twice the slots of the entries, every attribute entered again (the new one is already in
+    // the list).
+    size_t slots = std::max<size_t>(16, index.size() * 2);
+    while (slots < attributes.size() * 2)
+        slots *= 2;
+    index.assign(slots, nullptr);
     for (XMLAttribute* entry : attributes)
         place(entry);
 }
@@ -176,8 +254,8 @@ void XMLNode::IndexAttribute(XMLAttribute* attribute) {
 std::string XMLNode::GetPath() const {
     std::vector<const std::string*> names;
     for (const XMLNode* n = this; n != nullptr; n = n->parent)
-        if (!n->name.empty())
-            names.push_back(&n->name);
+        if (!n->nodeName.empty())
+            names.push_back(&n->nodeName);
     std::string path;
     for (auto it = names.rbegin(); it != names.rend(); ++it)
         path += "/" + **it;

@@ -1,17 +1,25 @@
 // One element of an XML document tree, with its attributes, text value and children. A node without a
 // parent is a document (or a detached element) and belongs to whoever created it; every other node belongs
 // to its parent and dies with it. Children are looked up by name through an index that keeps equal names
-// in document order. Also the path queries ("faders/fader[name='x']") that readers use to find nodes.
+// in document order, made on the first lookup in a node with more than a few children (a short list is
+// searched faster than hashed); attributes likewise. Nodes and attributes of a parsed document come from
+// one pool (see XMLNodePool); `delete` works on every node however it was made. Also the path queries
+// ("faders/fader[name='x']") that readers use to find nodes.
 #pragma once
 
 #include "gametools/XMLValue.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace GameTools {
+
+class XMLNodePool;
 
 // One attribute of a node, owned by it.
 struct XMLAttribute {
@@ -24,6 +32,15 @@ struct XMLAttribute {
 
     std::string name;
     XMLValue value;
+
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block) noexcept;
+
+private:
+    friend class XMLTreeBuilder;
+    explicit XMLAttribute(std::string_view name) : name(name) {}
+    static void* operator new(std::size_t size, XMLNodePool& pool);
+    static void operator delete(void* block, XMLNodePool& pool) noexcept;
 };
 
 class XMLNode {
@@ -79,28 +96,48 @@ public:
                                  std::vector<XMLValue*>& out);
     static XMLValue* SelectAttribute(XMLNode* start, const std::string& path, const std::string& attribute);
 
-    const std::string& GetName() const { return name; }
+    const std::string& GetName() const { return nodeName; }
     XMLNode* GetParent() const { return parent; }
 
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block) noexcept;
+
 private:
+    friend class XMLTreeBuilder;
+    // A parsed element, added to its parent by the parser.
+    explicit XMLNode(std::string_view name) : nodeName(name) {}
+    static void* operator new(std::size_t size, XMLNodePool& pool);
+    static void operator delete(void* block, XMLNodePool& pool) noexcept;
+
     void Report(const std::string& text, int severity) const;
+    void Append(XMLNode* child);
     void Unindex(XMLNode* child);
     void IndexAttribute(XMLAttribute* attribute);
+    void IndexChildren() const;
     bool IsSelfOrAncestor(const XMLNode* node) const;
 
+    // The name and the children are read through the constant references below; only the operations
+    // above change them, because the child index depends on both.
+    std::string nodeName;
+    std::vector<XMLNode*> childList; // owned, document order
+
 public:
-    // Readers walk these directly; changing them other than through the operations above breaks the indexes.
-    std::string name;
+    // Readers walk these directly.
+    const std::string& name = nodeName;
     XMLValue value;
+    // Changing this list other than through the operations above breaks the attribute index.
     std::vector<XMLAttribute*> attributes; // owned, in the order each name was first set
-    std::vector<XMLNode*> children;        // owned, document order
+    const std::vector<XMLNode*>& children = childList;
 
 private:
-    // Attributes by name: an open-addressed hash table (a power of two of slots, at most half used) of
-    // the entries of attributes, which are never removed. One allocation however many attributes a node has.
-    std::vector<XMLAttribute*> attributeIndex; // not owned
-    // not owned: every child, equal names in document order
-    std::unordered_map<std::string, std::vector<XMLNode*>> childIndex;
+    // Lists up to this long are searched instead of indexed.
+    static constexpr size_t ScannedListLength = 8;
+    // Attributes by name, once there are more than ScannedListLength: an open-addressed hash table (a
+    // power of two of slots, at most half used) of the entries of attributes, which are never removed.
+    std::unique_ptr<std::vector<XMLAttribute*>> attributeIndex; // null until needed; entries not owned
+    // not owned: every child, equal names in document order; made on the first lookup in a long list and
+    // kept up to date from then on
+    mutable std::unique_ptr<std::unordered_map<std::string, std::vector<XMLNode*>>> childIndex;
     XMLNode* parent = nullptr; // not owned
 };
 

@@ -1,14 +1,17 @@
 #include "gametools/XMLParser.h"
 
 #include "engine/core/Error.h"
-#include "engine/core/StringUtils.h"
 #include "engine/files/FileManager.h"
 #include "engine/files/FileTextual.h"
+#include "gametools/XMLNodePool.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
+#include <cstring>
 #include <cwctype>
 #include <memory>
+#include <string_view>
 #include <utility>
 
 using namespace OrvexEngine;
@@ -17,269 +20,396 @@ namespace GameTools {
 
 namespace {
 
-// Printable and not white space, by the C library's classes; ASCII is decided without a call.
-bool IsGraphic(wchar_t c) {
-    if (c < 0x80)
-        return c > 0x20 && c < 0x7F;
-    return std::iswgraph(static_cast<wint_t>(c)) != 0;
-}
-
-// C0 controls other than tab, line feed and carriage return appear in no text file; they mark a binary
-// file that was opened as text.
-bool IsForbiddenControl(wchar_t c) {
-    return c < 0x20 && c != L'\t' && c != L'\n' && c != L'\r';
-}
-
-// Names are ASCII in practice; those are narrowed here without going through the UTF-8 encoder.
-std::string Narrow(const std::wstring& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (wchar_t c : text) {
-        if (c >= 0x80)
-            return ToMultiByte(text);
-        out += static_cast<char>(c);
-    }
-    return out;
-}
-
-std::string TrimRight(std::string text) {
-    size_t end = text.size();
-    while (end > 0 && (text[end - 1] == ' ' || (text[end - 1] >= '\t' && text[end - 1] <= '\r')))
-        --end;
-    text.resize(end);
-    return text;
-}
-
-// True when the text holds something besides white space (CR LF pairs are white space too).
-bool HasContent(const std::wstring& text) {
-    for (wchar_t c : text) {
-        if (c < 0x80 ? !(c == L' ' || (c >= L'\t' && c <= L'\r')) : !std::iswspace(static_cast<wint_t>(c)))
-            return true;
-    }
-    return false;
-}
-
 class XMLFormatError {
 public:
     int code;
 };
 
-// One parse: the character state machine over the whole text.
-class ParseRun {
-public:
-    explicit ParseRun(XMLNode*& root) : root(root), current(root) {}
+// One character of valid UTF-8 at p: its length and value. Never reads at or past end.
+size_t Decode(const char* p, const char* end, uint32_t& value) {
+    const auto lead = static_cast<unsigned char>(*p);
+    size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    length = std::min(length, static_cast<size_t>(end - p));
+    value = length == 1 ? lead : lead & (0x7Fu >> length);
+    for (size_t i = 1; i < length; ++i)
+        value = (value << 6) | (static_cast<unsigned char>(p[i]) & 0x3Fu);
+    return length;
+}
 
-    void Run(const std::wstring& text);
+// Graphic: printable and not white space, by the C library's classes; ASCII is decided without a call.
+bool IsAsciiGraphic(unsigned char c) {
+    return c > 0x20 && c < 0x7F;
+}
+
+// Bytes that end a run of tag text: the end of the tag, quotes, and the two characters every scan watches
+// (a line feed counts a line, a zero is refused).
+constexpr std::array<bool, 256> tagStops = [] {
+    std::array<bool, 256> stops{};
+    for (unsigned char c : {'>', '"', '\'', '\n', '\0'})
+        stops[c] = true;
+    return stops;
+}();
+
+// Characters of an attribute name that need no further look: ASCII graphic except "=" and "/".
+constexpr std::array<bool, 256> plainNameBytes = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x21; c < 0x7F; ++c)
+        plain[c] = c != '=' && c != '/';
+    return plain;
+}();
+
+// Wide text as UTF-8 for the parse. A value that is no character (half a surrogate pair, beyond U+10FFFF)
+// becomes U+FFFD; a zero stays, so that the parse refuses it.
+void EncodeWide(const std::wstring& text, std::string& out) {
+    out.clear();
+    out.reserve(text.size() + text.size() / 8);
+    for (wchar_t c : text) {
+        auto value = static_cast<uint32_t>(c);
+        if (value < 0x80) {
+            out += static_cast<char>(value);
+            continue;
+        }
+        if (value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+            value = 0xFFFD;
+        if (value < 0x800) {
+            out += static_cast<char>(0xC0 | (value >> 6));
+        } else {
+            if (value < 0x10000) {
+                out += static_cast<char>(0xE0 | (value >> 12));
+            } else {
+                out += static_cast<char>(0xF0 | (value >> 18));
+                out += static_cast<char>(0x80 | ((value >> 12) & 0x3F));
+            }
+            out += static_cast<char>(0x80 | ((value >> 6) & 0x3F));
+        }
+        out += static_cast<char>(0x80 | (value & 0x3F));
+    }
+}
+
+} // namespace
+
+// One parse: a single forward pass over the UTF-8 text. Text between tags is taken as runs, tags are found
+// by their ">" outside quotes and then read once; names and values are copied out of the text only into
+// the nodes that keep them. Everything it builds comes from one pool.
+class XMLTreeBuilder {
+public:
+    XMLTreeBuilder(XMLNode*& root, std::string_view source)
+        : root(root), current(root), at(source.data()), end(source.data() + source.size()),
+          pool(new XMLNodePool) {}
+    XMLTreeBuilder(const XMLTreeBuilder&) = delete;
+    XMLTreeBuilder& operator=(const XMLTreeBuilder&) = delete;
+    ~XMLTreeBuilder() { pool->Drop(); }
+
+    void Run();
     uint32_t GetLine() const { return line; }
     // The element made by the tag being read while it has no parent yet (the top element of a new tree).
     XMLNode* TakeOrphan() { return std::exchange(orphan, nullptr); }
 
 private:
     [[noreturn]] void Fail(int code) { throw XMLFormatError{code}; }
-    void TagBegins();
-    void CloseTag();
-    void OpenTag();
-
-    XMLNode*& root;
-    XMLNode* current = nullptr;
-    XMLNode* orphan = nullptr;
-    bool inTag = false;
-    bool closingTag = false;
-    bool inQuote = false;
-    bool inDeclaration = false;
-    wchar_t quote = 0;
-    std::wstring tagText;
-    std::wstring text;
-    std::wstring nameBuffer;
-    std::wstring attributeNameBuffer;
-    std::wstring attributeValueBuffer;
-    uint32_t line = 1;
-    int depth = 0; // elements open since the parse began
-};
-
-void ParseRun::Run(const std::wstring& source) {
-    for (wchar_t c : source) {
-        if (c == L'\n')
-            ++line;
-        else if (IsForbiddenControl(c))
-            Fail(XMLParser::ErrorControlCharacter);
-
-        if (inDeclaration) {
-            if (c == L'>')
-                inDeclaration = false;
-            continue;
-        }
-
-        if (!inTag) {
-            if (c == L'<')
-                TagBegins();
-            else if (current != nullptr)
-                text += c;
-            else if (IsGraphic(c))
-                Fail(XMLParser::ErrorTextOutsideElement);
-            continue;
-        }
-
-        if (c == L'/' && tagText.empty() && !inQuote) {
-            closingTag = true;
-            if (current == nullptr)
-                Fail(XMLParser::ErrorCloseBeforeOpen);
-        } else if ((c == L'"' || c == L'\'') && !tagText.empty()) {
-            if (!inQuote) {
-                inQuote = true;
-                quote = c;
-            } else if (c == quote) {
-                inQuote = false;
-            }
-            tagText += c;
-        } else if (inQuote) {
-            tagText += c;
-        } else if (c == L'?' && tagText.empty()) {
-            inDeclaration = true;
-            inTag = false;
-            closingTag = false;
-        } else if (c == L'>') {
-            if (tagText.empty())
-                Fail(XMLParser::ErrorEmptyTag);
-            if (closingTag)
-                CloseTag();
-            else
-                OpenTag();
-            tagText.clear();
-            inTag = false;
-            closingTag = false;
-        } else if (tagText.empty() && !IsGraphic(c)) {
-            // blanks between "<" and the name
-        } else {
-            tagText += c;
-        }
+    void ReadText();
+    void SkipOutsideElement();
+    void ReadTag();
+    void SkipDeclaration();
+    void CloseTag(const char* text, const char* textEnd);
+    void OpenTag(const char* text, const char* textEnd);
+    XMLNode* CreateElement(std::string_view name, XMLNode* parent, const char* attributesBegin,
+                           const char* attributesEnd);
+    void AddAttribute(XMLNode* element, std::string_view value);
+    void GatherRun(const char* begin, const char* runEnd);
+    std::string_view Gathered() const {
+        return joined ? std::string_view(joinedText) : std::string_view(runBegin, runEnd - runBegin);
+    }
+    void ClearText() {
+        runBegin = runEnd = nullptr;
+        joined = false;
+        textHasContent = false;
     }
 
-    if (inTag)
-        Fail(XMLParser::ErrorEndInsideTag);
+    XMLNode*& root;
+    XMLNode* current;
+    XMLNode* orphan = nullptr;
+    const char* at;
+    const char* end;
+    XMLNodePool* pool; // the creator's count, dropped by the destructor
+    uint32_t line = 1;
+    int depth = 0; // elements open since the parse began
+
+    // The text gathered since the last opening tag: one run of the source, or several joined here.
+    const char* runBegin = nullptr;
+    const char* runEnd = nullptr;
+    bool joined = false;
+    bool textHasContent = false;
+    std::string joinedText;
+    // Reused from tag to tag: a name that had to be put together from pieces.
+    std::string nameBuffer;
+    std::string attributeName;
+};
+
+void XMLTreeBuilder::Run() {
+    while (at < end) {
+        if (current != nullptr)
+            ReadText();
+        else
+            SkipOutsideElement();
+        if (at == end)
+            break;
+        ++at; // the "<"
+        if (current != nullptr) {
+            if (textHasContent) {
+                current->value.SetParsed(Gathered());
+                ClearText();
+            }
+        } else if (root != nullptr) {
+            Fail(XMLParser::ErrorAfterTopElement);
+        }
+        ReadTag();
+    }
     if (root == nullptr)
         Fail(XMLParser::ErrorNoElement);
 }
 
-void ParseRun::TagBegins() {
-    if (current != nullptr) {
-        if (HasContent(text)) {
-            current->value.SetWide(text);
-            text.clear();
+void XMLTreeBuilder::ReadText() {
+    const char* begin = at;
+    for (; at < end; ++at) {
+        const auto c = static_cast<unsigned char>(*at);
+        if (c == '<')
+            break;
+        if (c == '\n') {
+            ++line;
+        } else if (c == 0) {
+            Fail(XMLParser::ErrorControlCharacter);
+        } else if (!textHasContent) {
+            if (c >= 0x80) {
+                uint32_t value = 0;
+                at += Decode(at, end, value) - 1;
+                textHasContent = std::iswspace(static_cast<wint_t>(value)) == 0;
+            } else {
+                textHasContent = !(c == ' ' || (c >= '\t' && c <= '\r'));
+            }
         }
-    } else if (root != nullptr) {
-        Fail(XMLParser::ErrorAfterTopElement);
     }
-    inTag = true;
-    closingTag = false;
-    inQuote = false;
+    GatherRun(begin, at);
 }
 
-void ParseRun::CloseTag() {
-    if (current == nullptr || TrimRight(Narrow(tagText)) != current->name)
+void XMLTreeBuilder::GatherRun(const char* begin, const char* gatheredEnd) {
+    if (begin == gatheredEnd)
+        return;
+    if (!joined && runBegin == nullptr) {
+        runBegin = begin;
+        runEnd = gatheredEnd;
+        return;
+    }
+    if (!joined) {
+        joinedText.assign(runBegin, runEnd);
+        joined = true;
+    }
+    joinedText.append(begin, gatheredEnd);
+}
+
+void XMLTreeBuilder::SkipOutsideElement() {
+    while (at < end) {
+        const auto c = static_cast<unsigned char>(*at);
+        if (c == '<')
+            return;
+        if (c == '\n')
+            ++line;
+        else if (c == 0)
+            Fail(XMLParser::ErrorControlCharacter);
+        if (c < 0x80) {
+            if (IsAsciiGraphic(c))
+                Fail(XMLParser::ErrorTextOutsideElement);
+            ++at;
+            continue;
+        }
+        uint32_t value = 0;
+        at += Decode(at, end, value);
+        if (std::iswgraph(static_cast<wint_t>(value)) != 0)
+            Fail(XMLParser::ErrorTextOutsideElement);
+    }
+}
+
+void XMLTreeBuilder::ReadTag() {
+    // Before the tag text: a "/" makes a closing tag, a "?" a declaration; white space is skipped.
+    bool closing = false;
+    for (;;) {
+        if (at == end)
+            Fail(XMLParser::ErrorEndInsideTag);
+        const auto c = static_cast<unsigned char>(*at);
+        if (c == '/') {
+            closing = true;
+            if (current == nullptr)
+                Fail(XMLParser::ErrorCloseBeforeOpen);
+        } else if (c == '?') {
+            ++at;
+            SkipDeclaration();
+            return;
+        } else if (c == '>') {
+            Fail(XMLParser::ErrorEmptyTag);
+        } else if (c == '\n') {
+            ++line;
+        } else if (c == 0) {
+            Fail(XMLParser::ErrorControlCharacter);
+        } else if (c < 0x80) {
+            if (IsAsciiGraphic(c))
+                break;
+        } else {
+            uint32_t value = 0;
+            const size_t length = Decode(at, end, value);
+            if (std::iswgraph(static_cast<wint_t>(value)) != 0)
+                break;
+            at += length - 1;
+        }
+        ++at;
+    }
+
+    // The tag text runs to the first ">" outside quotes. Its first character opens no quote.
+    const char* text = at;
+    const char* scan = at + 1;
+    char quote = 0;
+    for (;;) {
+        while (scan < end && !tagStops[static_cast<unsigned char>(*scan)])
+            ++scan;
+        if (scan == end)
+            Fail(XMLParser::ErrorEndInsideTag);
+        const char c = *scan;
+        if (c == '\n') {
+            ++line;
+        } else if (c == 0) {
+            Fail(XMLParser::ErrorControlCharacter);
+        } else if (quote != 0) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            break;
+        }
+        ++scan;
+    }
+    at = scan + 1;
+    if (closing)
+        CloseTag(text, scan);
+    else
+        OpenTag(text, scan);
+}
+
+void XMLTreeBuilder::SkipDeclaration() {
+    // Quotes mean nothing here; a text that ends first simply ends.
+    for (; at < end; ++at) {
+        const char c = *at;
+        if (c == '>') {
+            ++at;
+            return;
+        }
+        if (c == '\n')
+            ++line;
+        else if (c == 0)
+            Fail(XMLParser::ErrorControlCharacter);
+    }
+}
+
+void XMLTreeBuilder::CloseTag(const char* text, const char* textEnd) {
+    while (textEnd > text && (textEnd[-1] == ' ' || (textEnd[-1] >= '\t' && textEnd[-1] <= '\r')))
+        --textEnd;
+    if (current == nullptr || std::string_view(text, textEnd - text) != current->GetName())
         Fail(XMLParser::ErrorCloseMismatch);
     current = current->GetParent();
     --depth;
 }
 
-void ParseRun::OpenTag() {
-    enum class State { ElementName, AttributeName, WaitingForValue, Value };
+void XMLTreeBuilder::OpenTag(const char* text, const char* textEnd) {
     XMLNode* parent = current;
     current = nullptr;
-    State state = State::ElementName;
-    // Buffers of the parse, reused from tag to tag so that reading a tag allocates only what it keeps.
-    std::wstring& name = nameBuffer;
-    std::wstring& attributeName = attributeNameBuffer;
-    std::wstring& attributeValue = attributeValueBuffer;
-    name.clear();
-    attributeName.clear();
-    attributeValue.clear();
-    wchar_t valueQuote = 0;
+
+    // The element name: graphic characters up to the first other one; a "/" in it marks an empty element
+    // and is dropped. The tag text starts with a graphic character other than "/".
     bool empty = false;
-    XMLNode* element = nullptr;
-
-    auto createElement = [&] {
-        if (depth >= XMLParser::MaxDepth)
-            Fail(XMLParser::ErrorTooDeep);
-        element = new XMLNode(Narrow(name), parent);
-        // Every attribute has an "=", so their count bounds how many there will be.
-        element->attributes.reserve(static_cast<size_t>(std::count(tagText.begin(), tagText.end(), L'=')));
-        if (parent == nullptr)
-            orphan = element;
-    };
-
-    const size_t size = tagText.size();
-    for (size_t i = 0; i < size; ++i) {
-        const wchar_t c = tagText[i];
-        const bool graphic = IsGraphic(c);
-        switch (state) {
-        case State::ElementName:
-            if (!graphic) {
-                if (name.empty())
-                    break;
-                if (name == L"!--") {
-                    // A comment: the rest of the tag is not looked at.
-                    current = parent;
-                    text.clear();
-                    return;
-                }
-                createElement();
-                state = State::AttributeName;
-            } else if (c == L'/') {
-                empty = true;
-            } else {
-                name += c;
-            }
-            break;
-        case State::AttributeName:
-            if (!graphic)
+    bool slashInName = false;
+    const char* t = text;
+    while (t < textEnd) {
+        const auto c = static_cast<unsigned char>(*t);
+        if (c < 0x80) {
+            if (!IsAsciiGraphic(c))
                 break;
-            if (c == L'=') {
-                if (attributeName.empty())
-                    Fail(XMLParser::ErrorAttributeNoName);
-                state = State::WaitingForValue;
-            } else if (c == L'/') {
-                if (!attributeName.empty())
-                    Fail(XMLParser::ErrorSlashAfterName);
-                if (i + 1 != size)
-                    Fail(XMLParser::ErrorSlashInAttributes);
-                empty = true;
-            } else {
-                attributeName += c;
-            }
+            if (c == '/')
+                empty = slashInName = true;
+            ++t;
+            continue;
+        }
+        uint32_t value = 0;
+        const size_t length = Decode(t, textEnd, value);
+        if (std::iswgraph(static_cast<wint_t>(value)) == 0)
             break;
-        case State::WaitingForValue:
-            if (!graphic)
-                break;
-            if (c != L'"' && c != L'\'')
+        t += length;
+    }
+    std::string_view name(text, t - text);
+    if (slashInName) {
+        nameBuffer.assign(name);
+        nameBuffer.erase(std::remove(nameBuffer.begin(), nameBuffer.end(), '/'), nameBuffer.end());
+        name = nameBuffer;
+    }
+    if (t < textEnd && name == "!--") {
+        // A comment: the rest of the tag is not looked at.
+        current = parent;
+        ClearText();
+        return;
+    }
+    XMLNode* element = CreateElement(name, parent, t, textEnd);
+
+    // Attributes: name="value" or name='value'; white space outside values is dropped, also inside names.
+    enum class State { Name, WaitingForValue };
+    State state = State::Name;
+    attributeName.clear();
+    while (t < textEnd) {
+        const auto c = static_cast<unsigned char>(*t);
+        size_t length = 1;
+        if (c >= 0x80) {
+            uint32_t value = 0;
+            length = Decode(t, textEnd, value);
+            if (std::iswgraph(static_cast<wint_t>(value)) == 0) {
+                t += length;
+                continue;
+            }
+        } else if (!IsAsciiGraphic(c)) {
+            ++t;
+            continue;
+        }
+        if (state == State::WaitingForValue) {
+            if (c != '"' && c != '\'')
                 Fail(XMLParser::ErrorValueNotQuoted);
-            valueQuote = c;
-            state = State::Value;
-            break;
-        case State::Value:
-            if (c != valueQuote) {
-                attributeValue += c;
-                break;
-            }
-            {
-                const std::string narrowName = Narrow(attributeName);
-                if (element->HasAttribute(narrowName))
-                    Fail(XMLParser::ErrorDuplicateAttribute);
-                element->SetAttributeWide(narrowName, attributeValue);
-            }
-            attributeName.clear();
-            attributeValue.clear();
-            state = State::AttributeName;
-            break;
+            const char* value = t + 1;
+            const auto* close = static_cast<const char*>(std::memchr(value, c, textEnd - value));
+            if (close == nullptr)
+                Fail(XMLParser::ErrorValueNotClosed);
+            AddAttribute(element, std::string_view(value, close - value));
+            state = State::Name;
+            t = close + 1;
+        } else if (c == '=') {
+            if (attributeName.empty())
+                Fail(XMLParser::ErrorAttributeNoName);
+            state = State::WaitingForValue;
+            ++t;
+        } else if (c == '/') {
+            if (!attributeName.empty())
+                Fail(XMLParser::ErrorSlashAfterName);
+            if (t + 1 != textEnd)
+                Fail(XMLParser::ErrorSlashInAttributes);
+            empty = true;
+            ++t;
+        } else {
+            const char* run = t + length;
+            while (run < textEnd && plainNameBytes[static_cast<unsigned char>(*run)])
+                ++run;
+            attributeName.append(t, run);
+            t = run;
         }
     }
-
-    if (state == State::AttributeName && !attributeName.empty())
+    if (state == State::Name && !attributeName.empty())
         Fail(XMLParser::ErrorAttributeNoValue);
-    if (state == State::WaitingForValue || state == State::Value)
+    if (state == State::WaitingForValue)
         Fail(XMLParser::ErrorValueNotClosed);
-    if (element == nullptr)
-        createElement();
+
     if (root == nullptr)
         root = element;
     orphan = nullptr;
@@ -289,10 +419,33 @@ void ParseRun::OpenTag() {
         current = element;
         ++depth;
     }
-    text.clear();
+    ClearText();
 }
 
-} // namespace
+XMLNode* XMLTreeBuilder::CreateElement(std::string_view name, XMLNode* parent, const char* attributesBegin,
+                                       const char* attributesEnd) {
+    if (depth >= XMLParser::MaxDepth)
+        Fail(XMLParser::ErrorTooDeep);
+    XMLNode* element = new (*pool) XMLNode(name);
+    if (parent != nullptr)
+        parent->Append(element);
+    else
+        orphan = element;
+    // Room for the attributes of most elements at once, for an element that has any.
+    if (std::memchr(attributesBegin, '=', static_cast<size_t>(attributesEnd - attributesBegin)) != nullptr)
+        element->attributes.reserve(8);
+    return element;
+}
+
+void XMLTreeBuilder::AddAttribute(XMLNode* element, std::string_view value) {
+    if (element->FindAttribute(attributeName) != nullptr)
+        Fail(XMLParser::ErrorDuplicateAttribute);
+    auto* attribute = new (*pool) XMLAttribute(attributeName);
+    attribute->value.SetParsed(value);
+    element->attributes.push_back(attribute);
+    element->IndexAttribute(attribute);
+    attributeName.clear();
+}
 
 void XMLParser::Load(XMLNode* node, const std::string& fileName) {
     assert(node != nullptr && "Load adds to a node; use ParseFile with a null root for a new tree");
@@ -313,17 +466,13 @@ void XMLParser::Parse(XMLNode* node, FileTextual* file) {
     ParseText(root, file);
 }
 
-void XMLParser::ParseText(XMLNode*& root, FileTextual* file) {
-    std::wstring text;
-    file->ReadAll(text, false);
-    ParseText(root, text);
-}
+namespace {
 
-void XMLParser::ParseText(XMLNode*& root, const std::wstring& text) {
+void ParseUtf8(XMLNode*& root, std::string_view text) {
     const bool rootWasEmpty = root == nullptr;
-    ParseRun run(root);
+    XMLTreeBuilder run(root, text);
     try {
-        run.Run(text);
+        run.Run();
     } catch (const XMLFormatError& error) {
         if (rootWasEmpty) {
             delete run.TakeOrphan();
@@ -333,6 +482,25 @@ void XMLParser::ParseText(XMLNode*& root, const std::wstring& text) {
         throw FileError("XML format error at line " + std::to_string(run.GetLine()) + ": code " +
                         std::to_string(error.code));
     }
+}
+
+} // namespace
+
+void XMLParser::ParseText(XMLNode*& root, FileTextual* file) {
+    // Plain UTF-8 files (nearly all) are parsed as read; anything else through the wide text.
+    std::string text;
+    if (!file->ReadAllPlainUtf8(text)) {
+        std::wstring wide;
+        file->ReadAll(wide, false);
+        EncodeWide(wide, text);
+    }
+    ParseUtf8(root, text);
+}
+
+void XMLParser::ParseText(XMLNode*& root, const std::wstring& text) {
+    std::string utf8;
+    EncodeWide(text, utf8);
+    ParseUtf8(root, utf8);
 }
 
 } // namespace GameTools

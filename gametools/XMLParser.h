@@ -49,7 +49,7 @@ public:
     static constexpr int ErrorEndInsideTag = 14;       // the text ends inside a tag
     static constexpr int ErrorNoElement = 15;          // the text holds no element at all
     static constexpr int ErrorTooDeep = 16;            // elements nested deeper than MaxDepth
-    static constexpr int ErrorControlCharacter = 17;   // a control character: the file is not text
+    static constexpr int ErrorControlCharacter = 17;   // a zero character: the file is not text
 
     // Deeper nesting is refused, so that no reader that walks a tree recursively can exhaust the stack.
     static constexpr int MaxDepth = 256;

@@ -41,54 +41,100 @@ void ScanNumbers(const std::basic_string<Char>& text, Out* out, uint32_t count, 
 
 } // namespace
 
+XMLValue::XMLValue(const XMLValue& other)
+    : mode(other.mode), widePending(other.widePending), narrow(other.narrow),
+      wide(other.wide ? std::make_unique<std::wstring>(*other.wide) : nullptr) {}
+
+XMLValue& XMLValue::operator=(const XMLValue& other) {
+    if (this != &other) {
+        mode = other.mode;
+        widePending = other.widePending;
+        narrow = other.narrow;
+        wide = other.wide ? std::make_unique<std::wstring>(*other.wide) : nullptr;
+    }
+    return *this;
+}
+
+std::wstring& XMLValue::Wide() const {
+    if (!wide)
+        wide = std::make_unique<std::wstring>();
+    return *wide;
+}
+
 void XMLValue::SetWide(const std::wstring& text) {
-    wide = text;
+    Wide() = text;
     mode = ModeWide;
+    widePending = false;
 }
 
 void XMLValue::SetNarrow(const std::string& text) {
     narrow = text;
     mode = ModeNarrow;
+    widePending = false;
+}
+
+void XMLValue::SetParsed(std::string_view utf8) {
+    narrow.assign(utf8);
+    mode = ModeWide;
+    widePending = true;
 }
 
 const std::string& XMLValue::AsString() {
     if (mode == ModeWide) {
-        narrow = ToMultiByte(wide);
+        // Pending text is already the UTF-8 the conversion would give.
+        if (!widePending)
+            narrow = ToMultiByte(*wide);
         mode = ModeBoth;
     }
     return narrow;
 }
 
 const std::wstring& XMLValue::AsWideString() {
-    if (mode == ModeNarrow) {
-        wide = ToWide(narrow);
-        mode = ModeBoth;
+    if (mode == ModeNarrow || widePending) {
+        Wide() = ToWide(narrow);
+        widePending = false;
+        if (mode == ModeNarrow)
+            mode = ModeBoth;
     }
-    return wide;
+    return Wide();
+}
+
+bool XMLValue::ReadsWide() const {
+    if (mode != ModeWide)
+        return false;
+    if (!widePending)
+        return true;
+    for (char c : narrow)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            Wide() = ToWide(narrow);
+            widePending = false;
+            return true;
+        }
+    return false;
 }
 
 float XMLValue::AsFloat() const {
-    return mode == ModeWide ? ParseFloatW(wide) : ParseFloat(narrow);
+    return ReadsWide() ? ParseFloatW(Wide()) : ParseFloat(narrow);
 }
 
 int32_t XMLValue::AsInt() const {
-    return mode == ModeWide ? ParseIntW(wide, 10) : ParseInt(narrow, 10);
+    return ReadsWide() ? ParseIntW(Wide(), 10) : ParseInt(narrow, 10);
 }
 
 bool XMLValue::AsBool() const {
-    return mode == ModeWide ? ParseBoolW(wide) : ParseBool(narrow);
+    return ReadsWide() ? ParseBoolW(Wide()) : ParseBool(narrow);
 }
 
 void XMLValue::GetFloats(float* out, uint32_t count) const {
-    if (mode == ModeWide)
-        ScanNumbers(wide, out, count, [](const std::wstring& t) { return ParseFloatW(t); });
+    if (ReadsWide())
+        ScanNumbers(Wide(), out, count, [](const std::wstring& t) { return ParseFloatW(t); });
     else
         ScanNumbers(narrow, out, count, [](const std::string& t) { return ParseFloat(t); });
 }
 
 void XMLValue::GetInts(int32_t* out, uint32_t count) const {
-    if (mode == ModeWide)
-        ScanNumbers(wide, out, count, [](const std::wstring& t) { return ParseIntW(t, 10); });
+    if (ReadsWide())
+        ScanNumbers(Wide(), out, count, [](const std::wstring& t) { return ParseIntW(t, 10); });
     else
         ScanNumbers(narrow, out, count, [](const std::string& t) { return ParseInt(t, 10); });
 }

@@ -1,12 +1,16 @@
 // The text of an XML attribute or element, kept narrow, wide or both: the parser stores wide text, code
 // that builds trees stores narrow text, and each form is converted from the other once, on first demand.
-// A plain value owned by its node or attribute; many instances.
+// The parser's text counts as wide but is kept as the UTF-8 it was read as until the wide form is asked
+// for: most values are only ever read as numbers or narrow names. A plain value owned by its node or
+// attribute; many instances.
 #pragma once
 
 #include "engine/math/Vector.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace GameTools {
 
@@ -14,6 +18,8 @@ class XMLValue {
 public:
     XMLValue() = default;
     explicit XMLValue(const std::wstring& text) { SetWide(text); }
+    XMLValue(const XMLValue& other);
+    XMLValue& operator=(const XMLValue& other);
     virtual ~XMLValue() = default;
 
     void SetWide(const std::wstring& text);
@@ -42,9 +48,22 @@ public:
     int32_t GetMode() const { return mode; }
 
 private:
+    friend class XMLTreeBuilder;
+    // Parsed text: wide by mode, held as valid UTF-8 (without zero characters) in narrow.
+    void SetParsed(std::string_view utf8);
+    // True when the numeric conversions read the wide text: it is current and not plain ASCII (pending
+    // text is widened here first), in which case both forms would read alike.
+    bool ReadsWide() const;
+
+    // The wide text, made when first needed: most values never have one.
+    std::wstring& Wide() const;
+
     int32_t mode = ModeBoth;
-    std::string narrow; // current in ModeNarrow and ModeBoth
-    std::wstring wide;  // current in ModeWide and ModeBoth
+    // Mode 1 with the wide text not made yet: narrow holds it as UTF-8 instead.
+    mutable bool widePending = false;
+    std::string narrow; // current in ModeNarrow and ModeBoth, and while widePending
+    // current in ModeWide and ModeBoth unless widePending; null while empty
+    mutable std::unique_ptr<std::wstring> wide;
 };
 
 } // namespace GameTools

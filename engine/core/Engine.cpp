@@ -1,6 +1,7 @@
 #include "engine/core/Engine.h"
 
 #include "engine/core/Config.h"
+#include "engine/core/Console.h"
 #include "engine/core/Controls_DI7.h"
 #include "engine/core/Error.h"
 #include "engine/core/MessageManager.h"
@@ -90,6 +91,7 @@ Engine::~Engine() {
 
 void Engine::DestroyServices() {
     // Reverse order of creation: each service may still use, while it is deleted, those created before it.
+    DeleteService<Console>();
     DeleteService<GUIManager>();
     DeleteService<SoundManager>();
     DeleteService<SoundSystem>();
@@ -119,6 +121,9 @@ void Engine::BeginFrame() {
     Window::Instance()->Update();
     Controls::Instance()->Update();
     GUIManager::Instance()->Update();
+    // The console shows the log entries stored since the previous frame; they are discarded right after.
+    if (Console* console = Console::Instance())
+        console->Update();
     Log()->ClearEntries();
 }
 
@@ -154,6 +159,13 @@ void Engine::UpdateManagers() {
         soundSystem->Refresh();
     if (SoundManager* soundManager = SoundManager::Instance())
         soundManager->Update(true);
+}
+
+void Engine::CreateConsole(const std::string& title, const ShaderDescriptor& background, int fontId,
+                           wchar_t cursorCharacter, wchar_t promptCharacter, wchar_t scrollBackCharacter,
+                           const std::string& toggleKey, float alpha, float size, float speed) {
+    Console::Instance(new Console(title, background, fontId, cursorCharacter, promptCharacter,
+                                  scrollBackCharacter, toggleKey, alpha, size, speed));
 }
 
 bool Engine::IsExitRequested() const {

@@ -10,6 +10,8 @@
 
 namespace OrvexEngine {
 
+class ShaderDescriptor;
+
 class Engine {
 public:
     // Builds every service. When a step fails, what was already built is deleted in reverse order before
@@ -25,6 +27,12 @@ public:
     // True once the command "exit" is triggered (by this call, the window or a console line).
     bool IsExitRequested() const;
     void RequestExit();
+
+    // Creates the console (closed and enabled) and registers it; from then on the frame updates it and the
+    // destructor deletes it first. Called once, after the engine is built.
+    void CreateConsole(const std::string& title, const ShaderDescriptor& background, int fontId,
+                       wchar_t cursorCharacter, wchar_t promptCharacter, wchar_t scrollBackCharacter,
+                       const std::string& toggleKey, float alpha, float size, float speed);
 
     // The title, a blank and the version as major.minor ("Velmora Ball 1.00").
     std::string MakeWindowTitle() const;

@@ -212,6 +212,15 @@ void FileBinary::Flush() {
         throw FileError("Failed to write " + std::to_string(pending) + " bytes from \"" + name + "\" file");
 }
 
+void FileBinary::Sync() {
+    if (!writing || stream == nullptr)
+        return;
+    const uint32_t pending = unflushed;
+    Flush();
+    if (!platform::SyncFile(stream))
+        throw FileError("Failed to write " + std::to_string(pending) + " bytes from \"" + name + "\" file");
+}
+
 void FileBinary::ReadString(std::string& text) {
     uint8_t count = 0;
     Read(&count, 1);

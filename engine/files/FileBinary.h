@@ -39,6 +39,10 @@ public:
     // Pushes what the stream still buffers to the disk, so a full disk shows before the file is closed.
     // Throws "Failed to write <n> bytes from ..." (n: the bytes written since the last flush).
     void Flush();
+    // Flush, then waits until the operating system has put the bytes on the disk, so that a file renamed
+    // over an older one afterwards survives a crash or a power cut. Throws as Flush does, and "Failed to
+    // write ..." when the disk reports an error.
+    void Sync();
 
     // One count byte (characters + terminator), then the characters and a zero. At most 254 characters are
     // stored; a longer text is cut (never inside a UTF-8 sequence).

@@ -137,6 +137,10 @@ void CreateDirectoryTree(const std::string& path) {
             platform::MakeDirectory(path.substr(0, i));
 }
 
+bool ReplaceFileOnDisk(const std::string& from, const std::string& to) {
+    return platform::ReplaceFile(OnDisk(from), OnDisk(to));
+}
+
 bool DeleteDirectoryTree(const std::string& path, const std::string& base) {
     if (path.empty() || base.empty())
         return false;

@@ -36,6 +36,9 @@ std::string CombinePath(const std::string& directory, const std::string& name);
 // Creates every directory along the path, not the part after its last separator (the file about to be
 // written). Failures are ignored: they show when the file is opened.
 void CreateDirectoryTree(const std::string& path);
+// Renames a disk file over another in one step, replacing the target when it exists; relative names lie
+// below the executable's directory. False when it fails (a missing source included).
+bool ReplaceFileOnDisk(const std::string& from, const std::string& to);
 // Deletes path with everything below it, never following symbolic links. Refuses (false) an empty path and
 // any path that does not lie strictly below base; relative names lie below the executable's directory.
 bool DeleteDirectoryTree(const std::string& path, const std::string& base);

@@ -5,7 +5,9 @@
 #include "engine/core/StringUtils.h"
 #include "engine/files/FileBinary.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <cwctype>
 
 namespace OrvexEngine {
@@ -262,6 +264,118 @@ void FileTextual::ReadAll(std::wstring& text, bool stripComments) {
         text += line;
         first = false;
     }
+}
+
+namespace {
+
+// Valid UTF-8 as the readers decode it, without zero bytes: shortest forms, no surrogate halves, nothing
+// beyond U+10FFFF, and four-byte forms only where the reader takes them (the ANSI encoding).
+bool IsPlainUtf8(const std::string& bytes, bool fourByteForms) {
+    if (std::memchr(bytes.data(), 0, bytes.size()) != nullptr)
+        return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const unsigned char* end = p + bytes.size();
+    while (p < end) {
+        // Runs of ASCII, 32 bytes at a time.
+        constexpr uint64_t highs = 0x8080808080808080u;
+        while (end - p >= 32) {
+            uint64_t words[4];
+            std::memcpy(words, p, 32);
+            if (((words[0] | words[1] | words[2] | words[3]) & highs) != 0)
+                break;
+            p += 32;
+        }
+        if (p == end)
+            break;
+        const unsigned char lead = *p;
+        if (lead < 0x80) {
+            ++p;
+            continue;
+        }
+        size_t length = 0;
+        uint32_t value = 0;
+        uint32_t minimum = 0;
+        if ((lead & 0xE0) == 0xC0) {
+            length = 2, value = lead & 0x1F, minimum = 0x80;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3, value = lead & 0x0F, minimum = 0x800;
+        } else if ((lead & 0xF8) == 0xF0 && fourByteForms) {
+            length = 4, value = lead & 0x07, minimum = 0x10000;
+        } else {
+            return false;
+        }
+        if (static_cast<size_t>(end - p) < length)
+            return false;
+        for (size_t i = 1; i < length; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            value = (value << 6) | (p[i] & 0x3F);
+        }
+        if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+            return false;
+        p += length;
+    }
+    return true;
+}
+
+} // namespace
+
+bool FileTextual::ReadAllPlainUtf8(std::string& text) {
+    if (mode != 0 || !atStart || characterPending || endReached ||
+        (encoding != TextEncodingAnsi && encoding != TextEncodingUtf8))
+        return false;
+    const uint32_t start = encoding == TextEncodingUtf8 ? 3 : 0;
+    const uint32_t size = file->GetSize();
+    text.assign(size > start ? size - start : 0, '\0');
+    if (!text.empty()) {
+        uint32_t got = 0;
+        file->Seek(0, static_cast<int32_t>(start));
+        file->Read(text.data(), static_cast<uint32_t>(text.size()), &got);
+        if (got != text.size() || !IsPlainUtf8(text, encoding == TextEncodingAnsi)) {
+            // Back to where the signature left the reader.
+            file->Seek(0, static_cast<int32_t>(start));
+            index = -1;
+            validCount = 0;
+            text.clear();
+            return false;
+        }
+    }
+    endReached = true;
+    atStart = false;
+
+    // Every line end (CR LF, CR or LF) becomes CR LF, as ReadAll joins lines; most files need no change.
+    size_t feeds = 0;
+    size_t returns = 0;
+    bool joined = true;
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
+        joined = joined && at > 0 && text[at - 1] == '\r';
+        ++feeds;
+    }
+    for (size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at + 1))
+        ++returns;
+    if (joined && feeds == returns)
+        return true;
+    std::string lines;
+    lines.reserve(text.size() + std::max(feeds, returns) + 1);
+    size_t from = 0;
+    size_t nextReturn = text.find('\r');
+    size_t nextFeed = text.find('\n');
+    while (from < text.size()) {
+        if (nextReturn < from)
+            nextReturn = text.find('\r', from);
+        if (nextFeed < from)
+            nextFeed = text.find('\n', from);
+        const size_t lineEnd = std::min(nextReturn, nextFeed);
+        if (lineEnd == std::string::npos) {
+            lines.append(text, from, std::string::npos);
+            break;
+        }
+        lines.append(text, from, lineEnd - from);
+        lines += "\r\n";
+        from = lineEnd + (text[lineEnd] == '\r' && lineEnd + 1 < text.size() && text[lineEnd + 1] == '\n' ? 2 : 1);
+    }
+    text.swap(lines);
+    return true;
 }
 
 void FileTextual::MultiByteToWide(const std::string& text, std::wstring& out) {

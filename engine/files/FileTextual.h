@@ -47,6 +47,9 @@ public:
     Vec3 ReadVec3();
     // The rest of the text, lines joined with CR LF whatever ended them in the file.
     void ReadAll(std::wstring& text, bool stripComments);
+    // The same text as UTF-8, read in one piece, when nothing has been read yet and the file holds valid
+    // UTF-8 (without zero bytes) in the ANSI or UTF-8 encoding; false, with nothing read, otherwise.
+    bool ReadAllPlainUtf8(std::string& text);
 
     void WriteText(const std::string& text);
     void WriteLineEnd();

@@ -151,6 +151,14 @@ bool IsDirectory(const std::string& path) {
     return !path.empty() && stat(ResolvePath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool SyncFile(std::FILE* file) {
+    return file != nullptr && fsync(fileno(file)) == 0;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+    return std::rename(ResolvePath(from).c_str(), ResolvePath(to).c_str()) == 0;
+}
+
 std::FILE* OpenFile(const std::string& path, const char* mode) {
     if (path.empty())
         return nullptr;

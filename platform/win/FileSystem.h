@@ -24,6 +24,12 @@ bool IsDirectory(const std::string& path);
 // open for reading).
 std::FILE* OpenFile(const std::string& path, const char* mode);
 
+// Waits until the bytes written to an open file (already flushed from its buffer) are on the disk; false
+// when the disk reports an error.
+bool SyncFile(std::FILE* file);
+// Renames a file over another one in one step (the target, when it exists, is replaced); false on failure.
+bool ReplaceFile(const std::string& from, const std::string& to);
+
 // Creates one directory; false when it exists already or cannot be made.
 bool MakeDirectory(const std::string& path);
 

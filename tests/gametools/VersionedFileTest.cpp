@@ -4,13 +4,11 @@
 #include "engine/core/Error.h"
 #include "engine/files/FileBinary.h"
 #include "engine/files/FileManager.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -173,30 +171,6 @@ TEST_F(VersionedFileTest, CloseIsIdempotentAndReopeningCompletesTheFirstFile) {
     EXPECT_EQ(ReadError("scoped.hsf", "GFHSF", 101), "");
 }
 
-namespace {
-
-// Lets this process write files of at most `bytes` bytes: writes beyond fail as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limited = previous;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-
-private:
-    rlimit previous{};
-    void (*previousHandler)(int) = nullptr;
-};
-
-} // namespace
-
 TEST_F(VersionedFileTest, AFailedSaveKeepsThePreviousFile) {
     const std::string previous = WriteProfileIndex("scores.hsf", "old scores");
     const std::string big(500, 'x');
@@ -207,7 +181,7 @@ TEST_F(VersionedFileTest, AFailedSaveKeepsThePreviousFile) {
 
     // The final write fails: Close reports it.
     {
-        FileSizeLimit limit(100);
+        VelmoraTest::FileSizeLimit limit(100);
         VersionedFile writer("FLPMF", 100);
         writer.Open(PathOf("scores.hsf"), VersionedFile::ModeWrite);
         writer.GetFile()->Write(big.data(), uint32_t(big.size()));
@@ -218,7 +192,7 @@ TEST_F(VersionedFileTest, AFailedSaveKeepsThePreviousFile) {
 
     // The same failure when the destructor closes: logged, not thrown.
     {
-        FileSizeLimit limit(100);
+        VelmoraTest::FileSizeLimit limit(100);
         VersionedFile writer("FLPMF", 100);
         writer.Open(PathOf("scores.hsf"), VersionedFile::ModeWrite);
         writer.GetFile()->Write(big.data(), uint32_t(big.size()));

@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 using namespace GameTools;
 
@@ -253,3 +257,34 @@ TEST(XMLValue, NumberLists) {
     EXPECT_EQ(slots[0], 4);
     EXPECT_EQ(slots[1], 7);
 }
+
+TEST(XMLNode, LongChildListsKeepTheirIndexThroughChanges) {
+    // Twelve children, every third named "b": long enough to be looked up through the index, which is
+    // made on the first lookup and has to follow every later change.
+    XMLNode parent("p", nullptr);
+    std::vector<XMLNode*> made;
+    for (int i = 0; i < 12; ++i)
+        made.push_back(new XMLNode(i % 3 == 0 ? "b" : "c" + std::to_string(i), &parent));
+    std::vector<XMLNode*> found;
+    parent.GetChildrenByName("b", found);
+    EXPECT_EQ(found, (std::vector<XMLNode*>{made[0], made[3], made[6], made[9]}));
+
+    parent.AddChild(made[0]);                  // to the end
+    parent.RemoveChild(made[6]);               // deleted
+    XMLNode* late = new XMLNode("b", &parent); // added after the index was made
+    XMLNode other;
+    other.AddChild(made[3]); // moved out
+    EXPECT_EQ(parent.GetChild("b", 0), made[9]);
+    parent.GetChildrenByName("b", found);
+    EXPECT_EQ(found, (std::vector<XMLNode*>{made[9], made[0], late}));
+    EXPECT_EQ(parent.GetChild("c4", 0), made[4]);
+    EXPECT_EQ(parent.GetChild("c6", 0), nullptr);
+    delete made[9]; // leaves its parent
+    EXPECT_EQ(parent.GetChild("b", 0), made[0]);
+    EXPECT_EQ(parent.children.size(), 10u);
+}
+
+// The name and the children are read through constant references: code outside the tree cannot change
+// them behind the child index.
+static_assert(!std::is_assignable_v<decltype((std::declval<XMLNode&>().name)), std::string>);
+static_assert(!std::is_assignable_v<decltype((std::declval<XMLNode&>().children)), std::vector<XMLNode*>>);

@@ -85,8 +85,10 @@ TEST(XMLParser, FormatErrorsCarryLineAndCode) {
         {L"<?xml version='1.0'?>\n<!-- only a comment -->\n", true, "XML format error at line 3: code 15"},
         {tooDeep.c_str(), false, "XML format error at line 1: code 16"},
         {deepEnough.c_str(), false, ""},
-        {L"<a>\n\x01</a>", false, "XML format error at line 2: code 17"},
-        {L"\x89PNG\r\n\x1a\n", false, "XML format error at line 2: code 17"},
+        // Control characters other than zero belong to text (form feeds, tabs, escapes of terminal text).
+        {L"<a>\n\x01\f\v\x1b</a>", false, ""},
+        {L"<a x='\x1b[1m'\f/>", true, ""},
+        {L"\x89PNG\r\n\x1a\n", true, "XML format error at line 1: code 13"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(std::wstring(c.text)));
@@ -304,4 +306,95 @@ TEST_F(XMLParserFiles, FileAndFormatErrorsArePassedOn) {
         std::unique_ptr<OrvexEngine::FileTextual>(files->OpenTextFile(Write("ok.xml", "<a/><b/>"), 0, 0));
     XMLParser().Parse(&document, file.get());
     EXPECT_EQ(document.children.size(), 2u);
+}
+
+TEST(XMLParser, ParsedTextReadsAsWideTextWould) {
+    // Parsed values are kept as UTF-8 until a wide form is needed; every reading must match the wide text.
+    auto doc = ParseDocument(L"<a list='1 \u2013 2\u00A03' n='\u0661' t='H\u00F6he'>\u20AC 5</a>");
+    XMLNode* a = doc->GetChild("a", 0);
+    ASSERT_NE(a, nullptr);
+    for (XMLAttribute* attribute : a->attributes) {
+        SCOPED_TRACE(attribute->name);
+        XMLValue wide(attribute->value.AsWideString());
+        float parsed[4] = {9, 9, 9, 9};
+        float expected[4] = {9, 9, 9, 9};
+        attribute->value.GetFloats(parsed, 4);
+        wide.GetFloats(expected, 4);
+        EXPECT_EQ(std::vector<float>(parsed, parsed + 4), std::vector<float>(expected, expected + 4));
+        EXPECT_EQ(attribute->value.AsInt(), wide.AsInt());
+    }
+    EXPECT_EQ(a->GetAttribute("t", 0)->AsString(), "H\xC3\xB6he");
+    EXPECT_EQ(a->GetAttribute("t", 0)->AsWideString(), L"H\u00F6he");
+    EXPECT_EQ(a->value.AsWideString(), L"\u20AC 5");
+
+    // A copy of a value keeps its text after the document is gone.
+    XMLValue copy = a->value;
+    doc.reset();
+    EXPECT_EQ(copy.AsString(), "\xE2\x82\xAC 5");
+}
+
+TEST(XMLParser, ParsedNodesOutliveTheirDocumentWhenMoved) {
+    // Nodes of a parse share memory that lives while any of them does (ASan reports a use after free).
+    XMLNode keeper;
+    XMLNode* moved = nullptr;
+    {
+        auto doc = ParseDocument(L"<r><a x='kept value longer than a short string'><b/></a><c/></r>");
+        moved = XMLNode::SelectNode(doc.get(), "r/a");
+        ASSERT_NE(moved, nullptr);
+        keeper.AddChild(moved);
+        delete XMLNode::SelectNode(doc.get(), "r/c");
+    }
+    EXPECT_EQ(moved->GetAttribute("x", 0)->AsString(), "kept value longer than a short string");
+    EXPECT_EQ(moved->children.size(), 1u);
+    keeper.RemoveChild(moved);
+    EXPECT_TRUE(keeper.children.empty());
+}
+
+TEST_F(XMLParserFiles, LineEndsOfFilesBecomeCarriageReturnLineFeed) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::wstring value;
+        const char* error; // of the same file with an unclosed tag after it
+    };
+    const Case cases[] = {
+        {"lf.xml", "<a>\n<b>x\ny</b>\n", L"x\r\ny", "XML format error at line 4: code 14"},
+        {"cr.xml", "<a>\r<b>x\ry</b>\r", L"x\r\ny", "XML format error at line 4: code 14"},
+        {"mixed.xml", "<a>\r\n<b>x\n\ry</b>\r\n", L"x\r\n\r\ny", "XML format error at line 5: code 14"},
+        {"bom.xml", "\xEF\xBB\xBF<a>\n<b>x\ny</b>\n", L"x\r\ny", "XML format error at line 4: code 14"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        XMLNode document;
+        XMLParser().Load(&document, Write(c.name, c.bytes));
+        XMLNode* b = XMLNode::SelectNode(&document, "a/b");
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->value.AsWideString(), c.value);
+
+        XMLNode broken;
+        try {
+            XMLParser().Load(&broken, Write(std::string("cut-") + c.name, c.bytes + "<c"));
+            ADD_FAILURE() << "no error";
+        } catch (const OrvexEngine::FileError& error) {
+            EXPECT_EQ(error.GetText(), c.error);
+        }
+    }
+}
+
+TEST_F(XMLParserFiles, FilesThatAreNotPlainUtf8ReadAsBefore) {
+    // A byte that starts no character is dropped; a zero in a UTF-8 file is refused.
+    XMLNode document;
+    XMLParser().Load(&document, Write("latin.xml", "<a t='H\xF6he'>\xE9t\xE9</a>"));
+    XMLNode* a = XMLNode::SelectNode(&document, "a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->GetAttribute("t", 0)->AsString(), "Hhe");
+    EXPECT_EQ(a->value.AsString(), "t");
+
+    XMLNode binary;
+    try {
+        XMLParser().Load(&binary, Write("zero.xml", std::string("\xEF\xBB\xBF<a>\n\0</a>", 12)));
+        ADD_FAILURE() << "no error";
+    } catch (const OrvexEngine::FileError& error) {
+        EXPECT_EQ(error.GetText(), "XML format error at line 2: code 17");
+    }
 }

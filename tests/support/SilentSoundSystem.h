@@ -31,7 +31,7 @@ public:
     int GetState() const override { return OrvexEngine::SoundStopped; }
 };
 
-class SilentSystem final : public OrvexEngine::SoundSystem {
+class SilentSystem : public OrvexEngine::SoundSystem {
 public:
     SilentSystem() : SoundSystem(false) {}
     OrvexEngine::Sound* CreateSound(const std::string& name, bool resident) override {

@@ -1,12 +1,16 @@
 #include "tools/gen/Generate.h"
 
 #include "tools/gen/GenError.h"
+#include "tools/gen/recipes/BackgroundRecipe.h"
 #include "tools/gen/recipes/BallsRecipe.h"
 #include "tools/gen/recipes/BlocksRecipe.h"
 #include "tools/gen/recipes/ContentRecipe.h"
 #include "tools/gen/recipes/EnvironmentRecipe.h"
 #include "tools/gen/recipes/FixedImagesRecipe.h"
+#include "tools/gen/recipes/FontsRecipe.h"
+#include "tools/gen/recipes/GuiArtRecipe.h"
 #include "tools/gen/recipes/LevelsRecipe.h"
+#include "tools/gen/recipes/TextsRecipe.h"
 
 #include <filesystem>
 #include <memory>
@@ -21,6 +25,10 @@ namespace {
 std::vector<std::unique_ptr<Recipe>> MakeRecipes() {
     std::vector<std::unique_ptr<Recipe>> recipes;
     recipes.push_back(std::make_unique<ContentRecipe>());
+    recipes.push_back(std::make_unique<FontsRecipe>());
+    recipes.push_back(std::make_unique<TextsRecipe>());
+    recipes.push_back(std::make_unique<GuiArtRecipe>());
+    recipes.push_back(std::make_unique<BackgroundRecipe>());
     recipes.push_back(std::make_unique<FixedImagesRecipe>());
     recipes.push_back(std::make_unique<BlocksRecipe>());
     recipes.push_back(std::make_unique<BallsRecipe>());

@@ -3,11 +3,7 @@
 // a texture with alpha), a GUI window with a dark quad, the text centred in it by the font manager, a second
 // line turned a quarter turn, and the frame drawn by the render pass, read back and written as
 // gui-text-line.png under $VB_TEST_OUTPUT.
-#include "engine/core/TimerManager.h"
-#include "engine/graphics/CameraManager.h"
 #include "engine/graphics/Image.h"
-#include "engine/graphics/LightManager.h"
-#include "engine/graphics/ModelManager.h"
 #include "engine/graphics/RenderSystem_D3D7.h"
 #include "engine/graphics/ShaderDescriptor.h"
 #include "engine/graphics/ShaderManager.h"
@@ -15,8 +11,6 @@
 #include "engine/gui/GUIFontManager.h"
 #include "engine/gui/GUIWindow.h"
 #include "tests/engine/graphics/ModelFixtures.h"
-#include "tests/support/TestGuiManager.h"
-#include "tests/support/PngWriter.h"
 #include "tests/support/RenderFixture.h"
 #include "tools/formats/FontWriter.h"
 #include "tools/formats/Picture.h"
@@ -85,66 +79,21 @@ void WritePixelFont(const VelmoraTest::DataFolder& data) {
 
 class TextRenderTest : public testing::Test {
 protected:
-    TextRenderTest() {
-        TimerManager::Instance(&timers);
-        rs = render.renderSystem.get();
-        cameras = std::make_unique<CameraManager>();
-        CameraManager::Instance(cameras.get());
-        lights = std::make_unique<LightManager>();
-        LightManager::Instance(lights.get());
-        shaders = std::make_unique<ShaderManager>();
-        ShaderManager::Instance(shaders.get());
-        models = std::make_unique<ModelManager>();
-        ModelManager::Instance(models.get());
-        gui = std::make_unique<VelmoraTest::TestGuiManager>(float(Width), float(Height));
-    }
-    ~TextRenderTest() override {
-        gui.reset();
-        models.reset();
-        shaders.reset();
-        lights.reset();
-        cameras.reset();
-    }
-
-    // One frame in the engine's order: the GUI's layout step before the materials and the render pass.
-    void Frame(Image& image) {
-        rs->Refresh();
-        cameras->Update();
-        gui->Render();
-        lights->Apply();
-        shaders->Update();
-        models->Render();
-        rs->CaptureScreen(image);
-        models->Present();
-    }
     static void Save(const Image& image, const std::string& name) {
-        std::vector<uint8_t> rgba(size_t(image.width) * image.height * 4);
-        for (uint32_t y = 0; y < image.height; ++y)
-            for (uint32_t x = 0; x < image.width; ++x) {
-                const uint8_t* p = image.Row(image.height - 1 - y) + x * image.BytesPerPixel();
-                uint8_t* q = &rgba[(size_t(y) * image.width + x) * 4];
-                q[0] = p[0];
-                q[1] = p[1];
-                q[2] = p[2];
-                q[3] = 255;
-            }
-        VelmoraTest::WritePng(VelmoraTest::TestOutputPath(name), image.width, image.height, rgba);
+        VelmoraTest::SceneRenderFixture::SavePng(image, name);
     }
     // The pixel at GUI point (x, y): one unit is one pixel, y upwards.
     static const uint8_t* Pixel(const Image& image, float x, float y) {
-        return image.Row(uint32_t(y)) + uint32_t(x) * image.BytesPerPixel();
+        return VelmoraTest::SceneRenderFixture::Pixel(image, x, y);
     }
+    void Frame(Image& image) { scene.Frame(image); }
 
     VelmoraTest::TestLog log;
     VelmoraTest::DataFolder data{"text"};
-    VelmoraTest::RenderFixture render{Width, Height};
-    TimerManager timers;
-    RenderSystem_D3D7* rs = nullptr;
-    std::unique_ptr<CameraManager> cameras;
-    std::unique_ptr<LightManager> lights;
-    std::unique_ptr<ShaderManager> shaders;
-    std::unique_ptr<ModelManager> models;
-    std::unique_ptr<VelmoraTest::TestGuiManager> gui;
+    VelmoraTest::SceneRenderFixture scene{Width, Height};
+    ShaderManager* shaders = scene.shaders.get();
+    VelmoraTest::TestGuiManager* gui = scene.gui.get();
+    RenderSystem_D3D7* rs = scene.renderSystem.get();
 };
 
 TEST_F(TextRenderTest, CentredLineOverAWindow) {

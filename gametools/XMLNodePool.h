@@ -1,0 +1,45 @@
+// Memory for the nodes and attributes of XML trees. Every block handed out is preceded by a word naming the
+// pool it came from, or null for a block of its own on the heap, so that one `delete` serves both kinds.
+// A parse takes everything it builds from one pool: a few large chunks instead of an allocation per node;
+// chunks of freed pools are kept (up to a bound) for the next parse.
+// The pool counts the blocks it has handed out and frees its chunks when the last one comes back, wherever
+// its node has moved meanwhile. Created by a parse (which holds one count of its own while it runs).
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+namespace GameTools {
+
+class XMLNodePool {
+public:
+    // A new pool holds one count for its creator, given back with Drop.
+    XMLNodePool() = default;
+    XMLNodePool(const XMLNodePool&) = delete;
+    XMLNodePool& operator=(const XMLNodePool&) = delete;
+
+    void* Allocate(std::size_t size);
+    // Gives back the creator's count; the pool deletes itself when nothing of it is left.
+    void Drop();
+
+    // A block on the heap with the same leading word, for nodes made one at a time.
+    static void* AllocateAlone(std::size_t size);
+    // Returns a block from either source; a pool block gives back one count.
+    static void Free(void* block) noexcept;
+
+private:
+    ~XMLNodePool();
+    void Leave() noexcept;
+
+    struct Chunk {
+        std::byte* memory; // owned (new[])
+        std::size_t size;
+    };
+    std::vector<Chunk> chunks;
+    std::byte* next = nullptr;
+    std::size_t left = 0;
+    std::size_t chunkSize = 8192;
+    std::size_t live = 1; // blocks handed out, plus the creator's count
+};
+
+} // namespace GameTools
