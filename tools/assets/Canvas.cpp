@@ -33,7 +33,8 @@ VelmoraFormats::Picture Canvas::ToPicture(uint32_t channels) const {
     return picture;
 }
 
-TileNoise::TileNoise(uint32_t seed, int p) : period(std::max(p, 1)), lattice(size_t(period) * size_t(period)) {
+TileNoise::TileNoise(uint32_t seed, int p)
+    : period(std::max(p, 1)), lattice(size_t(period) * size_t(period)) {
     // A small integer hash per cell: the lattice is the seed's alone, on every platform.
     for (size_t i = 0; i < lattice.size(); ++i) {
         uint32_t h = seed ^ uint32_t(i * 0x9E3779B1u);
@@ -78,9 +79,13 @@ Colour Mix(const Colour& a, const Colour& b, float t) {
             a[3] + (b[3] - a[3]) * t};
 }
 
-Colour Rgb(int r, int g, int b) { return {float(r) / 255.0f, float(g) / 255.0f, float(b) / 255.0f, 1}; }
+Colour Rgb(int r, int g, int b) {
+    return {float(r) / 255.0f, float(g) / 255.0f, float(b) / 255.0f, 1};
+}
 
-float Clamp01(float value) { return std::min(1.0f, std::max(0.0f, value)); }
+float Clamp01(float value) {
+    return std::min(1.0f, std::max(0.0f, value));
+}
 
 float SmoothStep(float edge0, float edge1, float value) {
     const float t = Clamp01((value - edge0) / (edge1 - edge0));

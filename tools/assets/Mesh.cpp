@@ -11,10 +11,18 @@ namespace {
 
 constexpr float pi = 3.14159265358979f;
 
-Float3 Sub(const Float3& a, const Float3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
-Float3 Add(const Float3& a, const Float3& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
-Float3 Mul(const Float3& a, float s) { return {a[0] * s, a[1] * s, a[2] * s}; }
-float Dot(const Float3& a, const Float3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+Float3 Sub(const Float3& a, const Float3& b) {
+    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+Float3 Add(const Float3& a, const Float3& b) {
+    return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
+}
+Float3 Mul(const Float3& a, float s) {
+    return {a[0] * s, a[1] * s, a[2] * s};
+}
+float Dot(const Float3& a, const Float3& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
 Float3 Cross(const Float3& a, const Float3& b) {
     return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
 }
@@ -201,14 +209,14 @@ Mesh Lathe(const std::vector<Float2>& profile, int sides) {
 Mesh Rock(float radius, float roughness, int level, const UnitRandom& random) {
     // The icosahedron, then each triangle split into four, the new corners pushed onto the sphere.
     const float t = (1 + std::sqrt(5.0f)) / 2;
-    std::vector<Float3> points = {{-1, t, 0}, {1, t, 0}, {-1, -t, 0}, {1, -t, 0}, {0, -1, t},  {0, 1, t},
-                                  {0, -1, -t}, {0, 1, -t}, {t, 0, -1}, {t, 0, 1}, {-t, 0, -1}, {-t, 0, 1}};
+    std::vector<Float3> points = {{-1, t, 0},  {1, t, 0},  {-1, -t, 0}, {1, -t, 0}, {0, -1, t},  {0, 1, t},
+                                  {0, -1, -t}, {0, 1, -t}, {t, 0, -1},  {t, 0, 1},  {-t, 0, -1}, {-t, 0, 1}};
     for (Float3& p : points)
         p = Normalised(p);
     std::vector<std::array<uint32_t, 3>> faces = {
-        {0, 11, 5}, {0, 5, 1},  {0, 1, 7},   {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
+        {0, 11, 5},  {0, 5, 1},  {0, 1, 7},  {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
         {11, 10, 2}, {10, 7, 6}, {7, 1, 8},  {3, 9, 4},  {3, 4, 2},   {3, 2, 6}, {3, 6, 8},
-        {3, 8, 9},  {4, 9, 5},  {2, 4, 11}, {6, 2, 10}, {8, 6, 7},   {9, 8, 1}};
+        {3, 8, 9},   {4, 9, 5},  {2, 4, 11}, {6, 2, 10}, {8, 6, 7},   {9, 8, 1}};
     for (int l = 0; l < level; ++l) {
         std::map<std::pair<uint32_t, uint32_t>, uint32_t> middles;
         auto middle = [&](uint32_t a, uint32_t b) {
@@ -240,7 +248,8 @@ Mesh Grid(float width, float height, int nx, int ny, float repeatU, float repeat
     Mesh mesh;
     for (int j = 0; j < ny; ++j)
         for (int i = 0; i < nx; ++i) {
-            const float x0 = width * (float(i) / float(nx) - 0.5f), x1 = width * (float(i + 1) / float(nx) - 0.5f);
+            const float x0 = width * (float(i) / float(nx) - 0.5f),
+                        x1 = width * (float(i + 1) / float(nx) - 0.5f);
             const float y0 = height * (float(j) / float(ny) - 0.5f),
                         y1 = height * (float(j + 1) / float(ny) - 0.5f);
             const float u0 = repeatU * float(i) / float(nx), u1 = repeatU * float(i + 1) / float(nx);
@@ -344,8 +353,8 @@ VbFormats::ModelDescription ToAnimatedModel(const std::vector<Mesh>& frames, flo
     return model;
 }
 
-VbFormats::ModelDescription ToSkinnedModel(const std::vector<SkinnedPart>& parts, uint32_t frames, float speed,
-                                           uint32_t flags) {
+VbFormats::ModelDescription ToSkinnedModel(const std::vector<SkinnedPart>& parts, uint32_t frames,
+                                           float speed, uint32_t flags) {
     VbFormats::ModelDescription model;
     model.flags = flags;
     model.frameCount = frames;

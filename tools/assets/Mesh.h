@@ -39,9 +39,7 @@ struct Bounds {
     Float3 min{0, 0, 0};
     Float3 max{0, 0, 0};
     Float3 Size() const { return {max[0] - min[0], max[1] - min[1], max[2] - min[2]}; }
-    Float3 Centre() const {
-        return {(min[0] + max[0]) / 2, (min[1] + max[1]) / 2, (min[2] + max[2]) / 2};
-    }
+    Float3 Centre() const { return {(min[0] + max[0]) / 2, (min[1] + max[1]) / 2, (min[2] + max[2]) / 2}; }
 };
 
 // Builders. Sizes are full extents; every shape is centred on the origin unless it says otherwise.
@@ -96,8 +94,8 @@ struct SkinnedPart {
 // A skinned model (version 202 with pivots): each bone's pivot is the negated joint and its key position
 // the joint, so the bind pose is the identity and the stored positions are the model-space ones. Every part
 // needs one rotation per frame.
-VbFormats::ModelDescription ToSkinnedModel(const std::vector<SkinnedPart>& parts, uint32_t frames, float speed,
-                                           uint32_t flags = 0x422CC);
+VbFormats::ModelDescription ToSkinnedModel(const std::vector<SkinnedPart>& parts, uint32_t frames,
+                                           float speed, uint32_t flags = 0x422CC);
 // The quaternion (x, y, z, w) of a turn by the angle about a unit axis.
 std::array<float, 4> AxisAngle(const Float3& axis, float radians);
 

@@ -31,7 +31,10 @@ const std::vector<KnownShape>& KnownShapes() {
         {"stone", BlockShape::Brick, {12, 6, 6}, {"stone0.png", "stone1.png", "stone2.png"}},
         {"steel", BlockShape::Brick, {12, 6, 6}, {"steel.png"}},
         {"ghost", BlockShape::Brick, {12, 6, 6}, {"ghost.jpg", "ghost_alpha.jpg"}},
-        {"powder", BlockShape::Brick, {12, 6, 6}, {"powder0.png", "powder1.png", "powder2.png", "powder3.png"}},
+        {"powder",
+         BlockShape::Brick,
+         {12, 6, 6},
+         {"powder0.png", "powder1.png", "powder2.png", "powder3.png"}},
         {"mine", BlockShape::Brick, {12, 6, 6}, {"mine.png"}},
         {"cage", BlockShape::Cage, {10, 6, 7}, {"cage.png"}},
         {"vault", BlockShape::Vault, {10, 7, 8}, {"vault.png"}},
@@ -122,11 +125,12 @@ std::map<std::string, BlockType> ReadBlockCatalogue(const std::string& contentDi
             if (found == type.attributes.end())
                 return fallback;
             if (found->second != "0" && found->second != "1")
-                throw GenError(where + ": the boolean " + name + " is written 1 or 0, not \"" + found->second +
-                               "\"");
+                throw GenError(where + ": the boolean " + name + " is written 1 or 0, not \"" +
+                               found->second + "\"");
             return found->second == "1";
         };
-        auto number = [&](const std::map<std::string, std::string>& from, const std::string& name, int fallback) {
+        auto number = [&](const std::map<std::string, std::string>& from, const std::string& name,
+                          int fallback) {
             auto found = from.find(name);
             return found == from.end() ? fallback : std::stoi(found->second);
         };
@@ -149,8 +153,8 @@ std::map<std::string, BlockType> ReadBlockCatalogue(const std::string& contentDi
             throw GenError(where + ": a strong brick shows one texture frame per hit: frame_count must be " +
                            std::to_string(strength));
         if (type.frameCount > 1 && int(type.textures.size()) != type.frameCount)
-            throw GenError(where + ": frame_count does not match the " + std::to_string(type.textures.size()) +
-                           " pictures the generator makes for it");
+            throw GenError(where + ": frame_count does not match the " +
+                           std::to_string(type.textures.size()) + " pictures the generator makes for it");
         types[type.name] = type;
     }
 
@@ -158,8 +162,8 @@ std::map<std::string, BlockType> ReadBlockCatalogue(const std::string& contentDi
     for (const auto& [a, typeA] : types)
         for (const auto& [b, typeB] : types)
             if (a != b && b.find(a) != std::string::npos)
-                throw GenError("content/game_objects/blocks: the block type name \"" + a + "\" occurs inside \"" +
-                               b + "\"");
+                throw GenError("content/game_objects/blocks: the block type name \"" + a +
+                               "\" occurs inside \"" + b + "\"");
     return types;
 }
 

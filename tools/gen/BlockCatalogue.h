@@ -22,9 +22,9 @@ struct BlockType {
     int fragmentCount = 0;
     bool fakeFragments = false;
     bool collisionModel = false;
-    int frameCount = 1;        // frames of the texture animation
+    int frameCount = 1; // frames of the texture animation
     bool ballKeeper = false;
-    bool counted = false;      // must be destroyed to finish a level (simple, strong or explosive brick)
+    bool counted = false; // must be destroyed to finish a level (simple, strong or explosive brick)
     std::vector<std::string> textures; // file names in blocks\textures\; numbered frames written out
 };
 

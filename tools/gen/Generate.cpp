@@ -1,13 +1,15 @@
 #include "tools/gen/Generate.h"
 
 #include "tools/gen/GenError.h"
+#include "tools/gen/recipes/BackgroundRecipe.h"
+#include "tools/gen/recipes/BallsRecipe.h"
 #include "tools/gen/recipes/BlocksRecipe.h"
 #include "tools/gen/recipes/ContentRecipe.h"
 #include "tools/gen/recipes/EnvironmentRecipe.h"
 #include "tools/gen/recipes/FixedImagesRecipe.h"
-#include "tools/gen/recipes/BackgroundRecipe.h"
 #include "tools/gen/recipes/FontsRecipe.h"
 #include "tools/gen/recipes/GuiArtRecipe.h"
+#include "tools/gen/recipes/LevelsRecipe.h"
 #include "tools/gen/recipes/TextsRecipe.h"
 
 #include <filesystem>
@@ -29,7 +31,9 @@ std::vector<std::unique_ptr<Recipe>> MakeRecipes() {
     recipes.push_back(std::make_unique<BackgroundRecipe>());
     recipes.push_back(std::make_unique<FixedImagesRecipe>());
     recipes.push_back(std::make_unique<BlocksRecipe>());
+    recipes.push_back(std::make_unique<BallsRecipe>());
     recipes.push_back(std::make_unique<EnvironmentRecipe>());
+    recipes.push_back(std::make_unique<LevelsRecipe>());
     return recipes;
 }
 

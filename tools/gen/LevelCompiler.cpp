@@ -62,9 +62,9 @@ bool Overlap(const Footprint& a, const Footprint& b) {
 
 } // namespace
 
-CompiledLevel CompileLevel(const std::string& text, const std::string& where,
-                           const std::map<std::string, BlockType>& types) {
-    CompiledLevel level;
+VbFormats::LevelGeometry CompileLevel(const std::string& text, const std::string& where,
+                                      const std::map<std::string, BlockType>& types) {
+    VbFormats::LevelGeometry level;
     level.textures.push_back("");
     std::map<char, Symbol> symbols;
     std::map<std::string, Path> paths;
@@ -142,7 +142,8 @@ CompiledLevel CompileLevel(const std::string& text, const std::string& where,
             level.textures.push_back(words[2]);
         } else if (key == "sym") {
             if (words.size() < 5 || words[1].size() != 1 || words[1] == ".")
-                throw fail(lineNumber, "sym S TYPE DIFFUSE OPACITY [fixed] [scale SX SY SZ] [yaw DEGREES] [path NAME]");
+                throw fail(lineNumber,
+                           "sym S TYPE DIFFUSE OPACITY [fixed] [scale SX SY SZ] [yaw DEGREES] [path NAME]");
             Symbol symbol;
             symbol.line = lineNumber;
             symbol.type = words[2];
@@ -192,14 +193,16 @@ CompiledLevel CompileLevel(const std::string& text, const std::string& where,
             } else {
                 openPath = words[1];
             }
-        } else if (layer >= 0 && std::all_of(words.begin(), words.end(), [](const std::string& w) { return w.size() == 1; })) {
+        } else if (layer >= 0 && std::all_of(words.begin(), words.end(),
+                                             [](const std::string& w) { return w.size() == 1; })) {
             // A row of the current layer.
             if (row >= rows || int(words.size()) > columns)
                 throw fail(lineNumber, "the row lies outside the grid of " + std::to_string(columns) + " x " +
                                            std::to_string(rows) + " cells");
             for (size_t c = 0; c < words.size(); ++c)
                 if (words[c] != ".")
-                    placements.push_back({words[c][0], x0 + float(c) * dx, y0 - float(row) * dy, layer, lineNumber});
+                    placements.push_back(
+                        {words[c][0], x0 + float(c) * dx, y0 - float(row) * dy, layer, lineNumber});
             ++row;
         } else {
             throw fail(lineNumber, "unknown statement \"" + key + "\"");
@@ -215,11 +218,13 @@ CompiledLevel CompileLevel(const std::string& text, const std::string& where,
             throw fail(symbol.line, "no block type \"" + symbol.type + "\" in content/game_objects/blocks");
         for (uint32_t index : {symbol.diffuse, symbol.opacity}) {
             if (index >= level.textures.size())
-                throw fail(symbol.line, "texture index " + std::to_string(index) + " is not below the texture count " +
+                throw fail(symbol.line, "texture index " + std::to_string(index) +
+                                            " is not below the texture count " +
                                             std::to_string(level.textures.size()));
             const std::vector<std::string>& own = type->second.textures;
             if (index != 0 && std::find(own.begin(), own.end(), level.textures[index]) == own.end())
-                throw fail(symbol.line, level.textures[index] + " is not a picture of the block type " + symbol.type);
+                throw fail(symbol.line,
+                           level.textures[index] + " is not a picture of the block type " + symbol.type);
         }
         if (symbol.diffuse == 0)
             throw fail(symbol.line, "a block needs a colour picture");
@@ -237,9 +242,10 @@ CompiledLevel CompileLevel(const std::string& text, const std::string& where,
     // Layer by layer, in the order of the source within a layer, so supports come before what they carry.
     std::stable_sort(placements.begin(), placements.end(),
                      [](const Placement& a, const Placement& b) { return a.layer < b.layer; });
-    if (placements.size() > levelMaxBlocks)
+    if (placements.size() > VbFormats::LevelGeometryWriter::maxBlocks)
         throw GenError(where + ": " + std::to_string(placements.size()) + " blocks, more than the " +
-                       std::to_string(levelMaxBlocks) + " the collision world holds");
+                       std::to_string(VbFormats::LevelGeometryWriter::maxBlocks) +
+                       " the collision world holds");
     std::vector<Footprint> footprints;
     std::vector<float> tops;
     std::vector<const Symbol*> owners;
@@ -252,17 +258,18 @@ CompiledLevel CompileLevel(const std::string& text, const std::string& where,
         const BlockType& type = types.at(symbol.type);
         counted = counted || type.counted;
         const float yaw = symbol.yawDegrees * pi / 180;
-        const float hx = std::fabs(type.size[0] * symbol.scale[0]) / 2, hy = std::fabs(type.size[1] * symbol.scale[1]) / 2;
+        const float hx = std::fabs(type.size[0] * symbol.scale[0]) / 2,
+                    hy = std::fabs(type.size[1] * symbol.scale[1]) / 2;
         const float hz = std::fabs(type.size[2] * symbol.scale[2]) / 2;
         const float ex = hx * std::fabs(std::cos(yaw)) + hy * std::fabs(std::sin(yaw));
         const float ey = hx * std::fabs(std::sin(yaw)) + hy * std::fabs(std::cos(yaw));
         const Footprint footprint{placement.x - ex, placement.x + ex, placement.y - ey, placement.y + ey};
 
-        CompiledBlock block;
+        VbFormats::LevelBlock block;
         block.type = symbol.type;
         block.flags = symbol.fixed ? 1 : 0;
-        block.diffuse = symbol.diffuse;
-        block.opacity = symbol.opacity;
+        block.diffuseTexture = symbol.diffuse;
+        block.opacityTexture = symbol.opacity;
         block.scale = symbol.scale;
         const uint16_t index = uint16_t(level.blocks.size());
         float support = 0;
@@ -273,11 +280,13 @@ CompiledLevel CompileLevel(const std::string& text, const std::string& where,
                     level.blocks[j].above.push_back(index);
                     support = std::max(support, tops[j]);
                     if (owners[j]->path != symbol.path)
-                        throw fail(placement.line, "a block and the block it stands on move along different paths");
+                        throw fail(placement.line,
+                                   "a block and the block it stands on move along different paths");
                 }
             if (block.below.empty())
                 throw fail(placement.line, std::string("the ") + placement.symbol + " in layer " +
-                                               std::to_string(placement.layer) + " stands on nothing in the layer below");
+                                               std::to_string(placement.layer) +
+                                               " stands on nothing in the layer below");
         }
         const float z = support + hz;
 
@@ -297,7 +306,8 @@ CompiledLevel CompileLevel(const std::string& text, const std::string& where,
                                      path.cy + rx * std::sin(angle) + ry * std::cos(angle), z, yaw + angle});
                 } else {
                     const std::array<float, 4>& o = path.offsets[k];
-                    poses.push_back({placement.x + o[0], placement.y + o[1], z + o[2], yaw + o[3] * pi / 180});
+                    poses.push_back(
+                        {placement.x + o[0], placement.y + o[1], z + o[2], yaw + o[3] * pi / 180});
                 }
             }
         }
@@ -308,7 +318,7 @@ CompiledLevel CompileLevel(const std::string& text, const std::string& where,
                 pose[1] - py < levelMinY - 0.001f || pose[1] + py > levelMaxY + 0.001f)
                 throw fail(placement.line, std::string("a ") + placement.symbol +
                                                " leaves the play area x -75..75, y -40..100");
-            CompiledKeyFrame frame;
+            VbFormats::LevelKeyFrame frame;
             frame.position = {pose[0], pose[1], pose[2]};
             frame.rotation = YawQuaternion(pose[3]);
             block.keyFrames.push_back(frame);
@@ -319,7 +329,8 @@ CompiledLevel CompileLevel(const std::string& text, const std::string& where,
         owners.push_back(&symbol);
     }
     if (!counted)
-        throw GenError(where + ": no block that counts towards finishing the level (simple, strong or explosive brick)");
+        throw GenError(
+            where + ": no block that counts towards finishing the level (simple, strong or explosive brick)");
     return level;
 }
 

@@ -16,46 +16,19 @@
 //   path NAME orbit CX CY             the placed pose turned once about (CX, CY) over the K key frames
 #pragma once
 
+#include "tools/formats/LevelGeometryWriter.h"
 #include "tools/gen/BlockCatalogue.h"
 
-#include <array>
-#include <cstdint>
 #include <map>
 #include <string>
-#include <vector>
 
 namespace VbGen {
 
-struct CompiledKeyFrame {
-    std::array<float, 3> position{0, 0, 0};
-    std::array<float, 4> rotation{0, 0, 0, 1}; // x, y, z, w
-};
-
-struct CompiledBlock {
-    std::string type;
-    uint32_t flags = 0; // bit 0: fixed
-    uint32_t diffuse = 0;
-    uint32_t opacity = 0;
-    std::array<float, 3> scale{1, 1, 1};
-    bool animated = false;
-    std::vector<CompiledKeyFrame> keyFrames; // one, or the level's key frame count when animated
-    std::vector<uint16_t> below;
-    std::vector<uint16_t> above;
-};
-
-struct CompiledLevel {
-    uint32_t keyFrameCount = 1;
-    float animationSpeed = 0;
-    std::vector<std::string> textures; // entry 0 is ""
-    std::vector<CompiledBlock> blocks;
-};
-
 // The play area blocks must keep to: inside the walls and clear of the bat.
 constexpr float levelMinX = -75, levelMaxX = 75, levelMinY = -40, levelMaxY = 100;
-constexpr size_t levelMaxBlocks = 783;
 
 // `where` names the source in error texts. Throws GenError with the line and the broken rule.
-CompiledLevel CompileLevel(const std::string& text, const std::string& where,
-                           const std::map<std::string, BlockType>& types);
+VbFormats::LevelGeometry CompileLevel(const std::string& text, const std::string& where,
+                                      const std::map<std::string, BlockType>& types);
 
 } // namespace VbGen

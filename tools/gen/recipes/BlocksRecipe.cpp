@@ -36,7 +36,8 @@ constexpr uint32_t textureWidth = 128, textureHeight = 64;
 // shades every face's edges.
 
 float RimShade(float u, float v, float width) {
-    const float edge = std::min({u * textureWidth, (1 - u) * textureWidth, v * textureHeight, (1 - v) * textureHeight});
+    const float edge =
+        std::min({u * textureWidth, (1 - u) * textureWidth, v * textureHeight, (1 - v) * textureHeight});
     return 0.72f + 0.28f * SmoothStep(0, width, edge);
 }
 
@@ -61,7 +62,8 @@ void DrawCracks(Canvas& canvas, AssetRandom& random, int count, const Colour& co
 }
 
 // Round studs: a lit dome with a dark rim at each centre (pixels).
-void DrawStuds(Canvas& canvas, const std::vector<std::pair<float, float>>& centres, float radius, const Colour& metal) {
+void DrawStuds(Canvas& canvas, const std::vector<std::pair<float, float>>& centres, float radius,
+               const Colour& metal) {
     for (const auto& [cx, cy] : centres)
         for (int y = int(cy - radius - 1); y <= int(cy + radius + 1); ++y)
             for (int x = int(cx - radius - 1); x <= int(cx + radius + 1); ++x) {
@@ -125,13 +127,15 @@ std::vector<VelmoraFormats::Picture> PaintType(const BlockType& type, const std:
             const float brushed = noise.At(u * 2, v * 64);
             return Scaled(Rgb(130, 142, 158), (0.85f + 0.25f * brushed) * RimShade(u, v, 7));
         });
-        DrawStuds(canvas, {{8, 8}, {120, 8}, {8, 56}, {120, 56}, {64, 8}, {64, 56}}, 3.5f, Rgb(190, 198, 210));
+        DrawStuds(canvas, {{8, 8}, {120, 8}, {8, 56}, {120, 56}, {64, 8}, {64, 56}}, 3.5f,
+                  Rgb(190, 198, 210));
         layers.push_back(canvas.ToPicture(3));
     } else if (type.name == "mine") {
         TileNoise noise(seed, 8);
         Canvas canvas(textureWidth, textureHeight);
         canvas.Paint([&](float u, float v) {
-            Colour c = Scaled(Rgb(62, 64, 60), (0.8f + 0.4f * noise.Fractal(u * 8, v * 8, 3)) * RimShade(u, v, 6));
+            Colour c =
+                Scaled(Rgb(62, 64, 60), (0.8f + 0.4f * noise.Fractal(u * 8, v * 8, 3)) * RimShade(u, v, 6));
             if (v > 0.4f && v < 0.6f) // the warning band
                 c = std::fmod(u * 16 + v * 4, 2.0f) < 1 ? Rgb(230, 190, 30) : Rgb(25, 25, 25);
             return c;
@@ -158,7 +162,8 @@ std::vector<VelmoraFormats::Picture> PaintType(const BlockType& type, const std:
                 c = Rgb(58, 56, 54);
             const float du = (u - 0.62f) * 2, dv = v - 0.5f;
             const float d = std::sqrt(du * du + dv * dv);
-            c = Mix(c, Rgb(255, 236, 120), glow[frame] * (1 - SmoothStep(0.02f, 0.12f + 0.08f * glow[frame], d)));
+            c = Mix(c, Rgb(255, 236, 120),
+                    glow[frame] * (1 - SmoothStep(0.02f, 0.12f + 0.08f * glow[frame], d)));
             return c;
         });
         layers.push_back(canvas.ToPicture(3));
@@ -191,7 +196,8 @@ std::vector<VelmoraFormats::Picture> PaintType(const BlockType& type, const std:
         colour.Paint([&](float u, float v) {
             const float streak = SmoothStep(0.9f, 1.0f, std::fabs(std::sin((u * 2 + v) * pi * 1.5f)));
             const Colour tint = glass ? Rgb(168, 216, 238) : Rgb(206, 230, 255);
-            return Mix(Scaled(tint, 0.85f + 0.2f * noise.Fractal(u * 8, v * 8, 3)), Rgb(255, 255, 255), streak * 0.7f);
+            return Mix(Scaled(tint, 0.85f + 0.2f * noise.Fractal(u * 8, v * 8, 3)), Rgb(255, 255, 255),
+                       streak * 0.7f);
         });
         opacity.Paint([&](float u, float v) {
             const float rim = 1 - RimShade(u, v, 8);
@@ -228,7 +234,8 @@ void WritePictures(OutputTree& out, const BlockType& type) {
     for (const std::string& name : type.textures) {
         std::vector<VelmoraFormats::Picture> layers = PaintType(type, name);
         VelmoraFormats::PngOptions options;
-        options.colour = layers[0].channels == 4 ? VelmoraFormats::PngColour::RGBA : VelmoraFormats::PngColour::RGB;
+        options.colour =
+            layers[0].channels == 4 ? VelmoraFormats::PngColour::RGBA : VelmoraFormats::PngColour::RGB;
         out.Write(textureFolder + name, VelmoraFormats::WritePng(layers[0], options));
     }
 }
@@ -286,8 +293,13 @@ Mesh BlockMesh(const BlockType& type) {
     if (type.name == "powder") {
         // A keg lying along x: a lathe about z, turned onto its side.
         const float r = type.size[1] / 2, h = type.size[0] / 2;
-        Mesh keg = VbAssets::Lathe({{0, -h}, {r * 0.82f, -h}, {r * 0.95f, -h * 0.5f}, {r, 0}, {r * 0.95f, h * 0.5f},
-                                    {r * 0.82f, h}, {0, h}},
+        Mesh keg = VbAssets::Lathe({{0, -h},
+                                    {r * 0.82f, -h},
+                                    {r * 0.95f, -h * 0.5f},
+                                    {r, 0},
+                                    {r * 0.95f, h * 0.5f},
+                                    {r * 0.82f, h},
+                                    {0, h}},
                                    16);
         VbAssets::RotateY(keg, pi / 2);
         return keg;
@@ -310,8 +322,9 @@ std::vector<Piece> CutPieces(const BlockType& type, AssetRandom& random) {
         auto volume = [](const Piece& p) {
             return (p.max[0] - p.min[0]) * (p.max[1] - p.min[1]) * (p.max[2] - p.min[2]);
         };
-        auto largest = std::max_element(pieces.begin(), pieces.end(),
-                                        [&](const Piece& a, const Piece& b) { return volume(a) < volume(b); });
+        auto largest = std::max_element(pieces.begin(), pieces.end(), [&](const Piece& a, const Piece& b) {
+            return volume(a) < volume(b);
+        });
         Piece piece = *largest;
         int axis = 2;
         if (type.shape != BlockShape::Pillar) {
@@ -376,7 +389,8 @@ VelmoraFormats::Picture Sprite(float hardness, int rays) {
         float a = std::pow(VbAssets::Clamp01(1 - d), 1.0f + 2 * (1 - hardness));
         if (rays > 0) {
             const float angle = std::atan2(dy, dx);
-            a = std::max(a, 0.8f * VbAssets::Clamp01(1 - d * 1.1f) * std::pow(std::fabs(std::cos(angle * float(rays) / 2)), 24.0f));
+            a = std::max(a, 0.8f * VbAssets::Clamp01(1 - d * 1.1f) *
+                                std::pow(std::fabs(std::cos(angle * float(rays) / 2)), 24.0f));
         }
         return Colour{1, 1, 1, a};
     });
@@ -404,7 +418,8 @@ VbFormats::ParticleDescription Burst(uint32_t count, float duration) {
     return system;
 }
 
-void Fade(VbFormats::ParticleDescription& system, const Colour& from, const Colour& to, float sizeFrom, float sizeTo) {
+void Fade(VbFormats::ParticleDescription& system, const Colour& from, const Colour& to, float sizeFrom,
+          float sizeTo) {
     for (int k = 0; k < 6; ++k) {
         const float t = float(k) / 5;
         const Colour c = Mix(from, to, t);
@@ -423,8 +438,8 @@ void WriteBlockParticles(OutputTree& out) {
     Fade(creation, {1, 1, 1, 1}, {0.8f, 0.9f, 1, 0}, 1.5f, 0);
     WriteParticles(out, particleFolder + "block_creation", creation, SpriteMaterial("spark.png", false));
 
-    auto debris = [](uint32_t count, float duration, float lifeLow, float lifeHigh, float speedLow, float speedHigh,
-                     float gravity) {
+    auto debris = [](uint32_t count, float duration, float lifeLow, float lifeHigh, float speedLow,
+                     float speedHigh, float gravity) {
         VbFormats::ParticleDescription system = Burst(count, duration);
         system.lifetimeCentre.fill((lifeLow + lifeHigh) / 2);
         system.lifetimeSpread.fill((lifeHigh - lifeLow) / 2);
@@ -438,20 +453,23 @@ void WriteBlockParticles(OutputTree& out) {
     };
     VbFormats::ParticleDescription simple = debris(30, 0.3f, 0.5f, 0.9f, 0.2f, 0.5f, 0.8f);
     Fade(simple, {0.62f, 0.5f, 0.36f, 0.9f}, {0.45f, 0.38f, 0.3f, 0}, 1.0f, 0.2f);
-    WriteParticles(out, particleFolder + "block_destruction_simple", simple, SpriteMaterial("puff.png", true));
+    WriteParticles(out, particleFolder + "block_destruction_simple", simple,
+                   SpriteMaterial("puff.png", true));
 
     VbFormats::ParticleDescription super = debris(40, 0.3f, 0.6f, 1.0f, 0.4f, 0.8f, 0.8f);
     Fade(super, {1, 0.9f, 0.4f, 1}, {1, 0.6f, 0.1f, 0}, 1.2f, 0.2f);
-    WriteParticles(out, particleFolder + "block_destruction_super", super, SpriteMaterial("spark.png", false));
+    WriteParticles(out, particleFolder + "block_destruction_super", super,
+                   SpriteMaterial("spark.png", false));
 
     VbFormats::ParticleDescription explosion = debris(80, 0.4f, 0.6f, 1.4f, 0.6f, 1.2f, 0.3f);
-    const Colour keys[6] = {{1, 1, 0.9f, 1}, {1, 0.8f, 0.3f, 1}, {1, 0.5f, 0.1f, 0.9f},
+    const Colour keys[6] = {{1, 1, 0.9f, 1},          {1, 0.8f, 0.3f, 1},          {1, 0.5f, 0.1f, 0.9f},
                             {0.5f, 0.3f, 0.2f, 0.6f}, {0.3f, 0.28f, 0.26f, 0.35f}, {0.25f, 0.25f, 0.25f, 0}};
     for (int k = 0; k < 6; ++k) {
         explosion.colour[size_t(k)] = {keys[k][0], keys[k][1], keys[k][2], keys[k][3]};
         explosion.size[size_t(k)] = 2.5f - 0.4f * float(k);
     }
-    WriteParticles(out, particleFolder + "block_explosive_destruction", explosion, SpriteMaterial("puff.png", false));
+    WriteParticles(out, particleFolder + "block_explosive_destruction", explosion,
+                   SpriteMaterial("puff.png", false));
 }
 
 } // namespace
@@ -470,7 +488,8 @@ void BlocksRecipe::Run(const RecipeContext& context) const {
         AssetRandom random(base, Version());
         Mesh rock = VbAssets::Rock(1.0f, 0.3f, 1, [&random] { return random.NextFloat(); });
         VbAssets::Scale(rock, {random.Range(0.8f, 1.2f), random.Range(0.8f, 1.2f), random.Range(0.6f, 1.0f)});
-        WriteModel(*context.out, base, VbAssets::ToModel(rock), PictureMaterial(textureFolder + "granite0.png"));
+        WriteModel(*context.out, base, VbAssets::ToModel(rock),
+                   PictureMaterial(textureFolder + "granite0.png"));
     }
     WriteBlockParticles(*context.out);
 }

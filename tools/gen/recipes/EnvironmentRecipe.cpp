@@ -3,6 +3,7 @@
 #include "tools/assets/Canvas.h"
 #include "tools/assets/Mesh.h"
 #include "tools/formats/DdsWriter.h"
+#include "tools/formats/FieldWriter.h"
 #include "tools/formats/PngWriter.h"
 #include "tools/gen/AssetRandom.h"
 #include "tools/gen/FileUpdate.h"
@@ -85,6 +86,49 @@ std::string CheckedLighting(const std::string& text, const std::string& where) {
     return text;
 }
 
+// The walls of the play field, one "wall MINX MINY MINZ MAXX MAXY MAXZ" line each ("#" comments). The
+// game takes its limits from them: the one wall wider than deep is the far wall (its min y the top limit),
+// the others are side walls, right of the centre (min x the right limit) or left of it (max x the left
+// limit). So exactly one far wall and one side wall on each side, none reaching into the bat's zone.
+std::vector<VbFormats::FieldWall> CompileField(const std::string& text, const std::string& where) {
+    std::vector<VbFormats::FieldWall> walls;
+    std::istringstream lines(text);
+    std::string line;
+    int number = 0;
+    int far = 0, left = 0, right = 0;
+    while (std::getline(lines, line)) {
+        ++number;
+        std::istringstream words(line.substr(0, line.find('#')));
+        std::string key;
+        if (!(words >> key))
+            continue;
+        VbFormats::FieldWall wall;
+        const std::string at = where + ":" + std::to_string(number);
+        if (key != "wall" || !(words >> wall.min[0] >> wall.min[1] >> wall.min[2] >> wall.max[0] >>
+                               wall.max[1] >> wall.max[2]))
+            throw GenError(at + ": expected wall MINX MINY MINZ MAXX MAXY MAXZ");
+        std::string extra;
+        if (words >> extra)
+            throw GenError(at + ": unexpected \"" + extra + "\"");
+        for (int k = 0; k < 3; ++k)
+            if (wall.min[size_t(k)] >= wall.max[size_t(k)])
+                throw GenError(at + ": a wall's min lies below its max on every axis");
+        if (wall.min[1] < -95)
+            throw GenError(at + ": walls end at y -95, clear of the bat");
+        const float halfX = (wall.max[0] - wall.min[0]) / 2, halfY = (wall.max[1] - wall.min[1]) / 2;
+        if (halfY < halfX)
+            ++far;
+        else if ((wall.min[0] + wall.max[0]) / 2 > 0)
+            ++right;
+        else
+            ++left;
+        walls.push_back(wall);
+    }
+    if (far != 1 || left != 1 || right != 1)
+        throw GenError(where + ": the field needs one far wall and one side wall left and right");
+    return walls;
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // The meadow: a summer lawn in wooden rails, hedges, trees, a windmill and flowers before a painted sky.
 
@@ -103,7 +147,8 @@ Canvas GrassPicture(uint32_t size, uint32_t seed, bool clover) {
     canvas.Paint([&](float u, float v) {
         const float p = patches.Fractal(u * 4, v * 4, 3);
         const float b = blades.At(u * 64, v * 64 * 0.5f);
-        Colour c = Mix(clover ? Rgb(74, 128, 50) : Rgb(88, 150, 58), clover ? Rgb(112, 150, 62) : Rgb(124, 176, 74), p);
+        Colour c = Mix(clover ? Rgb(74, 128, 50) : Rgb(88, 150, 58),
+                       clover ? Rgb(112, 150, 62) : Rgb(124, 176, 74), p);
         c = Mix(c, Rgb(52, 96, 40), SmoothStep(0.6f, 0.95f, b) * 0.6f);
         if (clover && blades.At(u * 64 + 17, v * 64 + 5) > 0.93f)
             c = Mix(c, Rgb(236, 232, 214), 0.8f);
@@ -177,7 +222,8 @@ Canvas BackdropPicture(uint32_t width, uint32_t seed) {
     canvas.Paint([&](float u, float v) {
         const float up = 1 - v; // 0 at the bottom of the picture
         Colour c = Mix(Rgb(196, 222, 240), Rgb(92, 150, 214), SmoothStep(0.1f, 0.7f, up));
-        const float cloud = SmoothStep(0.55f, 0.8f, clouds.Fractal(u * 16, v * 4, 4)) * SmoothStep(0.15f, 0.3f, up);
+        const float cloud =
+            SmoothStep(0.55f, 0.8f, clouds.Fractal(u * 16, v * 4, 4)) * SmoothStep(0.15f, 0.3f, up);
         c = Mix(c, Rgb(250, 250, 252), cloud * 0.85f);
         const float far = 0.1f + 0.05f * hills.Fractal(u * 8, 0.5f, 3);
         const float near = 0.06f + 0.05f * hills.Fractal(u * 8 + 3.7f, 2.5f, 3);
@@ -220,8 +266,10 @@ void WriteMeadow(OutputTree& out, const MeadowSizes& sizes) {
     WriteDxt1(out, folder + "grass.dds", GrassPicture(sizes.ground, seed("grass.dds"), false));
     WriteDxt1(out, folder + "meadow_ground.dds", GrassPicture(sizes.ground, seed("meadow_ground.dds"), true));
     WritePng(out, folder + "wood.png", WoodPicture(sizes.detail, seed("wood.png")), false);
-    WritePng(out, folder + "hedge.png", LeavesPicture(sizes.detail, seed("hedge.png"), Rgb(34, 82, 30), Rgb(80, 136, 50)), false);
-    WritePng(out, folder + "tree.png", LeavesPicture(sizes.detail, seed("tree.png"), Rgb(28, 70, 34), Rgb(70, 124, 52)), false);
+    WritePng(out, folder + "hedge.png",
+             LeavesPicture(sizes.detail, seed("hedge.png"), Rgb(34, 82, 30), Rgb(80, 136, 50)), false);
+    WritePng(out, folder + "tree.png",
+             LeavesPicture(sizes.detail, seed("tree.png"), Rgb(28, 70, 34), Rgb(70, 124, 52)), false);
     WritePng(out, folder + "windmill.png", WindmillPicture(sizes.detail, seed("windmill.png")), false);
     AssetRandom flowerRandom(folder + "flowers.png", 1);
     WritePng(out, folder + "flowers.png", FlowersPicture(sizes.detail, flowerRandom), true);
@@ -255,7 +303,8 @@ void WriteMeadow(OutputTree& out, const MeadowSizes& sizes) {
     auto hedgeRow = [&](float x0, float x1, float y0, float y1, float step, bool alongX) {
         for (float a = alongX ? x0 : y0; a < (alongX ? x1 : y1); a += step) {
             const float b = a + step, height = hedgeRandom.Range(9, 14);
-            hedges.Append(alongX ? Beam({a, y0, 0}, {b, y1, height}, 2) : Beam({x0, a, 0}, {x1, b, height}, 2));
+            hedges.Append(alongX ? Beam({a, y0, 0}, {b, y1, height}, 2)
+                                 : Beam({x0, a, 0}, {x1, b, height}, 2));
         }
     };
     hedgeRow(-120, -95, -140, 150, 29, false);
@@ -316,8 +365,8 @@ void WriteMeadow(OutputTree& out, const MeadowSizes& sizes) {
         const float side = i % 2 == 0 ? -1.0f : 1.0f;
         const float x = side * flowerPlaces.Range(125, 330), y = flowerPlaces.Range(-120, 360);
         const float w = flowerPlaces.Range(10, 16);
-        flowers.AddQuad({x - w / 2, y, 0}, {x + w / 2, y, 0}, {x + w / 2, y, w * 0.8f}, {x - w / 2, y, w * 0.8f}, {0, 0},
-                        {1, 0}, {1, 1}, {0, 1});
+        flowers.AddQuad({x - w / 2, y, 0}, {x + w / 2, y, 0}, {x + w / 2, y, w * 0.8f},
+                        {x - w / 2, y, w * 0.8f}, {0, 0}, {1, 0}, {1, 1}, {0, 1});
     }
     WriteModel(out, folder + "flowers", VbAssets::ToModel(flowers),
                PictureMaterial(folder + "flowers.png", folder + "flowers.png"));
@@ -328,12 +377,13 @@ void WriteMeadow(OutputTree& out, const MeadowSizes& sizes) {
     const int steps = 24;
     const float spread = std::asin(650 / radius);
     for (int i = 0; i < steps; ++i) {
-        const float a0 = -spread + 2 * spread * float(i) / steps, a1 = -spread + 2 * spread * float(i + 1) / steps;
+        const float a0 = -spread + 2 * spread * float(i) / steps,
+                    a1 = -spread + 2 * spread * float(i + 1) / steps;
         const Float3 p0{radius * std::sin(a0), cy + radius * std::cos(a0), 0};
         const Float3 p1{radius * std::sin(a1), cy + radius * std::cos(a1), 0};
         const float u0 = float(i) / steps, u1 = float(i + 1) / steps;
-        backdrop.AddQuad({p0[0], p0[1], z0}, {p1[0], p1[1], z0}, {p1[0], p1[1], z1}, {p0[0], p0[1], z1}, {u0, 0}, {u1, 0},
-                         {u1, 1}, {u0, 1});
+        backdrop.AddQuad({p0[0], p0[1], z0}, {p1[0], p1[1], z0}, {p1[0], p1[1], z1}, {p0[0], p0[1], z1},
+                         {u0, 0}, {u1, 0}, {u1, 1}, {u0, 1});
     }
     WriteModel(out, folder + "backdrop", VbAssets::ToModel(backdrop), material("backdrop.png"));
 }
@@ -343,6 +393,10 @@ void WriteMeadow(OutputTree& out, const MeadowSizes& sizes) {
 void EnvironmentRecipe::Run(const RecipeContext& context) const {
     const fs::path content = fs::path(context.contentDir) / "environment";
     std::error_code error;
+    if (fs::is_regular_file(content / "field.txt", error))
+        context.out->Write("environment\\field.vbf",
+                           VbFormats::FieldWriter::Write(CompileField(ReadText(content / "field.txt"),
+                                                                      "content/environment/field.txt")));
     const fs::path lighting = content / "lighting" / "lighting.ini";
     if (fs::is_regular_file(lighting, error))
         context.out->Write("environment\\lighting\\lighting.ini",
