@@ -9,6 +9,7 @@
 #include "tools/formats/PackWriter.h"
 #include "tools/formats/Picture.h"
 #include "tools/formats/PngWriter.h"
+#include "tools/formats/StageMapWriter.h"
 #include "tools/formats/TexturePackWriter.h"
 #include "tools/formats/TgaWriter.h"
 #include "tools/formats/WavWriter.h"
@@ -106,6 +107,11 @@ int main(int argc, char** argv) {
     appended.insert(appended.end(), {'A', 'P', 'C'});
     Seed(corpus, "ExecutablePackFuzz", {appended});
     Seed(corpus, "PackFileFuzz", {Pack()});
+    // The level readers' targets make the header themselves: their seeds are bodies only.
+    VbFormats::StageMapIcon check;
+    check.type = VbFormats::StageMapWriter::typeCheckPoint;
+    const Bytes map = VbFormats::StageMapWriter::Write({{}, check, {}});
+    Seed(corpus, "StageMapFuzz", {Bytes(map.begin() + 13, map.end())});
     Seed(corpus, "SettingsFileFuzz",
          {Text("v_mode 1024x768x32\r\nv_gamma 1.500000\r\ng_count 7 // a comment\r\n\\\\say a  b \\\\ "
                "remark\r\n"),

@@ -1,7 +1,7 @@
 // The services the level-file readers find in the game, made once per fuzz process over a data folder of
-// its own: a log without a file, configuration, file manager, a render system without a device, the shader
-// and model managers. Input bytes become a file below that folder with the header's size, magic and version
-// made right, so that the bodies are explored.
+// its own: a log without a file, configuration, file manager, a render system without a device, the shader,
+// model, sprite group and particle managers. Input bytes become a file below that folder with the header's
+// size, magic and version made right, so that the bodies are explored.
 #pragma once
 
 #include "engine/core/Config.h"
@@ -11,7 +11,9 @@
 #include "engine/graphics/CameraManager.h"
 #include "engine/graphics/LightManager.h"
 #include "engine/graphics/ModelManager.h"
+#include "engine/graphics/ParticleSystemManager.h"
 #include "engine/graphics/ShaderManager.h"
+#include "engine/graphics/SpriteGroupManager.h"
 #include "tests/support/RecordingRenderSystem.h"
 
 #include <cstdint>
@@ -65,6 +67,9 @@ inline void MakeServices() {
         OrvexEngine::LightManager::Instance(new OrvexEngine::LightManager());
         OrvexEngine::ShaderManager::Instance(new OrvexEngine::ShaderManager());
         OrvexEngine::ModelManager::Instance(new OrvexEngine::ModelManager());
+        // A level's data keeper needs every manager it can load into.
+        OrvexEngine::SpriteGroupManager::Instance(new OrvexEngine::SpriteGroupManager());
+        OrvexEngine::ParticleSystemManager::Instance(new OrvexEngine::ParticleSystemManager());
         return true;
     }();
     (void)made;

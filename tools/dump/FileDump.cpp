@@ -30,7 +30,7 @@ const Format formats[] = {
     {"FLPMF", "profile index", nullptr},
     {"VBVBF", "field", DumpField},
     {"VBVBG", "level geometry", DumpLevelGeometry},
-    {"GFGMF", "stage map", nullptr},
+    {"GFGMF", "stage map", DumpStageMap},
 };
 
 const Format* FindFormat(const std::string& magic) {

@@ -1,7 +1,8 @@
 // Prints one of the game's binary files in readable form: the 13-byte versioned header every format shares,
-// then the records of the formats the dump knows (packs, models, materials, particle systems, level geometry
-// and fields so far; a new format is one entry in the table of FileDump.cpp). An executable with a pack
-// appended is recognised by its trailer and its pack is dumped. Used by vb_dump; stateless functions.
+// then the records of the formats the dump knows (packs, models, materials, particle systems, level geometry,
+// fields and the stage map so far; a new format is one entry in the table of FileDump.cpp). An executable
+// with a pack appended is recognised by its trailer and its pack is dumped. Used by vb_dump; stateless
+// functions.
 #pragma once
 
 #include "tools/dump/ByteCursor.h"
@@ -47,6 +48,9 @@ int DumpLevelGeometry(const std::vector<uint8_t>& bytes, size_t base, size_t siz
 // The field at 'base' ("VBVBF" 100): every wall's local box and transform; the count checked against the
 // size.
 int DumpField(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::FILE* out);
+
+// The stage map at 'base' ("GFGMF" 100): every icon's type, the level it stands for and its position.
+int DumpStageMap(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::FILE* out);
 
 // Text with bytes outside printable ASCII written as \xNN.
 std::string Printable(const std::string& text);

@@ -114,4 +114,43 @@ int DumpField(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::
     return problems;
 }
 
+int DumpStageMap(const std::vector<uint8_t>& bytes, size_t base, size_t size, std::FILE* out) {
+    std::vector<uint8_t> file(bytes.begin() + static_cast<std::ptrdiff_t>(base),
+                              bytes.begin() + static_cast<std::ptrdiff_t>(base + size));
+    ByteCursor cursor(file, headerSize);
+    int problems = 0;
+    if (ReadHeader(file, 0).version != 100) {
+        std::fprintf(out, "  problem: the game reads version 100 only\n");
+        ++problems;
+    }
+    const uint32_t count = cursor.U32("the icon count");
+    std::fprintf(out, "  %u icons\n", count);
+    if (count > cursor.Left() / 68)
+        throw DumpError("a count of " + std::to_string(count) + " icons cannot fit in the file");
+    if (cursor.Left() != static_cast<size_t>(count) * 68) {
+        std::fprintf(out, "  problem: %zu bytes follow the count, not %u x 68\n", cursor.Left(), count);
+        ++problems;
+    }
+    static const char* const types[] = {"start", "finish", "check point", "path"};
+    uint32_t stage = 0, level = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t type = cursor.U32("an icon type");
+        float m[16];
+        for (float& value : m)
+            value = cursor.F32("an icon placement");
+        if (type == 2) {
+            ++stage;
+            level = 0;
+        }
+        std::fprintf(out, "  icon %u: %s, level %u-%u, at %g %g %g\n", i, type < 4 ? types[type] : "unknown",
+                     stage, level, m[3], m[7], m[11]);
+        if (type >= 4) {
+            std::fprintf(out, "  problem: type %u draws nothing\n", type);
+            ++problems;
+        }
+        ++level;
+    }
+    return problems;
+}
+
 } // namespace VbDump
