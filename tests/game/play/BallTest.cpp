@@ -384,8 +384,8 @@ TEST_F(Balls, LostAndEscapedBalls) {
     // Every ball outside the field box, still above the loss line: one new ball of the first's type on
     // the bat, without a sound.
     manager->RemoveBall(0);
-    FreeBall({200, 50}, {1, 0}, 1);
-    FreeBall({-200, 50}, {-1, 0}, 0);
+    FreeBall({200, 50}, {1, 0}, 1)->PlaceModels(0);
+    FreeBall({-200, 50}, {-1, 0}, 0)->PlaceModels(0);
     Frame();
     ASSERT_EQ(manager->GetActiveBalls().size(), 1u);
     EXPECT_TRUE(manager->GetActiveBalls()[0]->IsHeld());
