@@ -64,6 +64,8 @@ void RemoveOne(std::vector<int>& ids, int id) {
 
 } // namespace
 
+BallManager::BallManager() = default;
+
 BallManager::BallManager(GameTools::DataKeeper* dataKeeper, Effects* levelEffects, GameField* levelField,
                          GameGeometry* blockSet, Bat* levelBat, Barrier* levelBarrier,
                          GameFramework::AudioPlayer* player, int lives)

@@ -115,7 +115,7 @@ public:
 
 protected:
     // A stand-in without pool, effects or collision world, for code that only asks for balls.
-    BallManager() = default;
+    BallManager();
 
 private:
     struct SpeedBonus {

@@ -243,6 +243,8 @@ TEST_F(Balls, AHeldBallRestsOnTheHeadAndLaunchesOffItsCentre) {
     manager->RequestLaunch();
     Frame();
     EXPECT_FALSE(ball->IsHeld());
+    EXPECT_FALSE(manager->IsBallInPlay()); // as of the start of the frame that launched it
+    Frame();
     EXPECT_TRUE(manager->IsBallInPlay());
     EXPECT_NEAR(90 - Degrees(ball->GetDirection()), 0.15f * 0.85f * 90, 1e-3);
     EXPECT_TRUE(ball->GetCurrentTrail()->active);
@@ -457,6 +459,7 @@ TEST_F(Balls, ABallsLookMovementAndPause) {
     EXPECT_NEAR(ball->GetRadius(), 3, 1e-4);
 
     // Fade 0 or speed 0: the ball neither moves nor rolls.
+    ball->PlaceModels(0);
     for (float fade : {0.0f, 1.0f}) {
         const Matrix4 placed = ball->GetModel(1)->transform;
         const Vec2 at = ball->GetPosition();
