@@ -63,6 +63,14 @@ std::string ReadPublisherName(const std::string& installationDirectory) {
     }
 }
 
+// The name becomes one folder below the user's data: a name that would climb out of it or name another
+// place counts as none.
+bool IsUsableFolderName(const std::string& name) {
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    return name.find_first_of("\\/:") == std::string::npos;
+}
+
 } // namespace
 
 GameLoaderBase::GameLoaderBase(void* instance, void* previousInstance, const std::string& commandLine,
@@ -86,7 +94,7 @@ GameLoaderBase::GameLoaderBase(void* instance, void* previousInstance, const std
         installationDirectory = executableDirectory;
 
     publisherName = ReadPublisherName(installationDirectory);
-    if (publisherName.empty())
+    if (!IsUsableFolderName(publisherName))
         publisherName = "default";
 }
 
