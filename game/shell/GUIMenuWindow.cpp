@@ -50,8 +50,10 @@ void GUIMenuWindow::Show(bool show) {
             // The disappear sound belongs to a window that was on screen.
             const bool wasOnScreen = GUIWindowBase::IsVisible();
             GUIWindowBase::Show(false);
-            if (frame != nullptr && wasOnScreen)
+            if (frame != nullptr && wasOnScreen) {
                 soundPending = true;
+                appearSoundDue = false;
+            }
         }
     }
     shown = show;
@@ -74,8 +76,10 @@ void GUIMenuWindow::UpdateMenu() {
         showPending = false;
         manager->Activate(this);
         GUIWindowBase::Show(true);
-        if (frame != nullptr)
+        if (frame != nullptr) {
             soundPending = true;
+            appearSoundDue = true;
+        }
     }
 
     GUIWindowBase::Update();
@@ -89,11 +93,11 @@ void GUIMenuWindow::UpdateMenu() {
 
     if (soundPending && frame != nullptr) {
         const OrvexEngine::GUIWindow* element = frame->GetWindow();
-        if (frame->IsActive() && element->visible) {
+        if (appearSoundDue && frame->IsActive() && element->visible) {
             if (audioPlayer != nullptr)
                 audioPlayer->PlaySound(AppearSound);
             soundPending = false;
-        } else if (!frame->IsActive() && !element->visible) {
+        } else if (!appearSoundDue && !frame->IsActive() && !element->visible) {
             if (audioPlayer != nullptr)
                 audioPlayer->PlaySound(DisappearSound);
             soundPending = false;

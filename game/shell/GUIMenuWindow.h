@@ -57,6 +57,9 @@ protected:
     GUITools::GUIWindowControl* animatedTitleMount = nullptr; // "/title_mount_animated", or null
     GUITools::GUIWindowControl* staticTitleMount = nullptr;   // "/title_mount_static", or null
     bool soundPending = false;
+    // Which sound is due: the appear sound after coming on screen, else the disappear sound. A frame that
+    // is still fading out is active and visible too, and must not sound as if it were appearing.
+    bool appearSoundDue = false;
     bool shown = false;
     bool showPending = false;
 

@@ -45,18 +45,20 @@ protected:
         audio = std::make_unique<GameFramework::AudioPlayer>(0.285f, 0.315f);
         audio->AddSound(GUIMenuWindow::AppearSound, "appear.wav", false, 1, false);
         audio->AddSound(GUIMenuWindow::DisappearSound, "disappear.wav", false, 1, false);
-        // The frame takes two frames to fade out, the animated title mount four.
+        // The frame takes two frames to fade out, the animated title mount four. The description's root
+        // control parents everything, so it must not vanish before its parts.
         Describe("faders.xml", "<faders><fader name=\"quick\" type=\"timed\" show_speed=\"4\" hide_speed=\"4\"/>"
                                "<fader name=\"slow\" type=\"timed\" show_speed=\"4\" hide_speed=\"2\"/></faders>");
         for (const char* name : {"window_a", "window_b", "window_c"})
             Describe(std::string(name) + ".xml",
                      "<window name=\"" + std::string(name) +
-                         "\" size=\"800 600\"><window name=\"window\" fader=\"quick\" size=\"300 200\"/>"
+                         "\" size=\"800 600\" fader=\"slow\"><window name=\"window\" fader=\"quick\" size=\"300 200\"/>"
                          "<window name=\"title_mount_animated\" fader=\"slow\" size=\"300 40\"/></window>");
-        Describe("window_bare.xml", "<window name=\"window_bare\"><button name=\"ok\" fader=\"quick\"/></window>");
-        Describe("window_logos.xml", "<window name=\"window_logos\"><window name=\"window\" fader=\"quick\"/>"
-                                     "<window name=\"logo_additional_0\" size=\"64 32\"/>"
-                                     "<window name=\"logo_additional_1\" size=\"64 32\"/></window>");
+        Describe("window_bare.xml", "<window name=\"window_bare\" fader=\"quick\"><button name=\"ok\" fader=\"quick\"/></window>");
+        Describe("window_logos.xml", "<window name=\"window_logos\" fader=\"quick\"><window name=\"window\" fader=\"quick\"/>"
+                                     "<window name=\"logo_additional_0\" size=\"64 32\" shader=\"ui/logo_place\"/>"
+                                     "<window name=\"logo_additional_1\" size=\"64 32\" shader=\"ui/logo_place\"/>"
+                                     "</window>");
     }
     ~GUIMenuWindowTest() override {
         windows.clear();
@@ -72,6 +74,8 @@ protected:
     }
     void MakeManager() {
         data = std::make_unique<GameData>("en");
+        // The logo places are drawn surfaces with a plain material of their own until a logo replaces it.
+        data->AddShaderUser("ui/logo_place", services.shaders->CreateShaderUser(ShaderDescriptor(), false));
         manager = std::make_unique<GUIMenuWindowManager>(data.get());
         tools = std::make_unique<GUITools::GUIToolManager>("en");
     }
@@ -235,6 +239,7 @@ TEST_F(GUIMenuWindowTest, PublisherLogoPlacesShowTheInstallationsLogosAndStayOff
     EXPECT_EQ(with->GetEnabled()[3], false);
     with->Show(true);
     Frame();
+    EXPECT_EQ(with->GetWindow("window_logos/logo_additional_1")->GetShaderUser()->stageCount, 0u);
     GUIWindow* logo = with->GetWindow("window_logos/logo_additional_0");
     EXPECT_TRUE(logo->visible);
     ASSERT_NE(logo->GetShaderUser(), nullptr);
