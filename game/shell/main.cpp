@@ -1,11 +1,26 @@
 // The program entry of Velmora Ball.
 #include "engine/core/Engine.h"
+#include "exe_resources.h"
 #include "game/shell/Startup.h"
 #include "platform/win/Events.h"
+#include "platform/win/ProgramResources.h"
 
 #include <string>
 
+namespace {
+
+// The platform finds the program's own resources (its window icon) in the table compiled into it.
+platform::ResourceBytes FindResource(uint32_t id) {
+    const VelmoraBall::ExeResource* resource = VelmoraBall::FindExeResource(id);
+    if (resource == nullptr)
+        return {};
+    return {resource->bytes, resource->size};
+}
+
+} // namespace
+
 int main() {
+    platform::SetProgramResourceLookup(FindResource);
     return VelmoraBall::RunReportingFailures([] {
         const std::string userData = VelmoraBall::PrepareUserDataDirectory();
         OrvexEngine::EngineStartupParams params;
@@ -17,6 +32,7 @@ int main() {
         params.configName = params.title;
         params.dataDirectory = "data";
         params.defaultVideoMode = "1024x768x32";
+        params.iconResource = 101;
         params.saveConfigOnExit = true;
 
         OrvexEngine::Engine engine(params);
