@@ -1,6 +1,7 @@
 // The program entry of Velmora Ball.
 #include "engine/core/Engine.h"
 #include "exe_resources.h"
+#include "game/shell/ProgramResources.h"
 #include "game/shell/Startup.h"
 #include "platform/win/Events.h"
 #include "platform/win/ProgramResources.h"
@@ -22,6 +23,9 @@ platform::ResourceBytes FindResource(uint32_t id) {
 int main() {
     platform::SetProgramResourceLookup(FindResource);
     return VelmoraBall::RunReportingFailures([] {
+        // The system cursor the executable carries, before the window can ask for it.
+        if (const VelmoraBall::ExeResource* cursor = VelmoraBall::FindExeResource(1000))
+            VelmoraBall::InstallCursorResource(cursor->id, cursor->bytes, cursor->size);
         const std::string userData = VelmoraBall::PrepareUserDataDirectory();
         OrvexEngine::EngineStartupParams params;
         params.title = "Velmora Ball";

@@ -30,6 +30,13 @@ int Usage() {
     return 2;
 }
 
+// The system cursor and the window icon.
+std::vector<VbGen::ExeResource> ExecutableResources() {
+    std::vector<VbGen::ExeResource> resources = VbGen::ProgramResources();
+    resources.push_back(VbGen::ProgramIconResource());
+    return resources;
+}
+
 int Run(const std::vector<std::string>& args) {
     std::string content, out, exeResources, bin, linkFile, helpFolder;
     VbGen::Profile profile = VbGen::Profile::Full;
@@ -71,7 +78,7 @@ int Run(const std::vector<std::string>& args) {
     VbGen::GenerateReport report = VbGen::Generate(profile, content, out, options);
     int extra = 0;
     if (!exeResources.empty())
-        extra += VbGen::WriteExeResources({VbGen::ProgramIconResource()}, exeResources);
+        extra += VbGen::WriteExeResources(ExecutableResources(), exeResources);
     if (!bin.empty()) {
         extra += VbGen::WriteLinkFile(content, bin);
         extra += VbGen::WriteProgramIconPng(bin);
