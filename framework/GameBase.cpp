@@ -25,6 +25,7 @@
 #include "framework/ProfileManagerBase.h"
 #include "framework/Tutorial.h"
 #include "gametools/DataKeeper.h"
+#include "gametools/Sprite2D.h"
 #include "gametools/SpriteManager.h"
 #include "guitools/GUIFontTool.h"
 #include "guitools/GUITextTool.h"

@@ -4,6 +4,7 @@
 #include "framework/AudioPlayer.h"
 #include "framework/HighScoresTable.h"
 #include "gametools/DataKeeper.h"
+#include "guitools/GUIToolManager.h"
 #include "platform/input/DirectInput.h"
 #include "platform/win/Events.h"
 #include "platform/win/WindowSimulation.h"

@@ -238,9 +238,15 @@ struct HeadlessOptions {
     std::function<void(class HeadlessGame&, int frame)> afterFrame;
 };
 
+// Holds the root's own transcript in a base constructed before GameBase and destroyed after it, so that
+// the windows and the level GameBase deletes can still record their end.
+struct HeadlessTranscriptOwner {
+    Transcript ownTranscript;
+};
+
 // The root: every factory makes a stub; the hooks it overrides record their calls and go on to the
 // framework's version.
-class HeadlessGame : public GameFramework::GameBase {
+class HeadlessGame : public HeadlessTranscriptOwner, public GameFramework::GameBase {
 public:
     // Builds and initialises; errors of Initialize leave the constructor as they do the game's.
     // sharedTranscript: where to record (the loader's); null records into the root's own.
@@ -329,7 +335,6 @@ public:
     std::string Existing() const;
 
     HeadlessOptions options;
-    Transcript ownTranscript;
     Transcript* transcript;
     int framesRun = 0;
 
