@@ -8,6 +8,7 @@
 #include "framework/GameBase.h"
 
 #include "engine/core/Engine.h"
+#include "engine/core/MessageManager.h"
 #include "engine/core/Timer.h"
 #include "framework/GameLogicBase.h"
 #include "framework/HighScoresTable.h"
@@ -115,6 +116,15 @@ protected:
         auto copy = std::make_unique<TestProfile>(game.userDataDirectory);
         copy->Load(Current(game)->GetFileName());
         return copy;
+    }
+
+    // The engine's log holds an entry of that kind containing the text.
+    static bool Logged(OrvexEngine::MessageType type, const std::string& text) {
+        OrvexEngine::MessageManager* log = OrvexEngine::Log();
+        for (uint32_t i = 0; i < log->GetEntryCount(); ++i)
+            if (log->GetEntry(i)->type == type && log->GetEntry(i)->text.find(text) != std::string::npos)
+                return true;
+        return false;
     }
 
     HeadlessOptions options;
@@ -720,10 +730,42 @@ TEST_F(WindowFlowTest, WithoutACurrentProfileTheStepsThatNeedOneDoNothing) {
     ASSERT_EQ(Current(*game), nullptr);
     ASSERT_TRUE(game->transcript->Contains("show welcome 3"));
     for (const auto& [role, code] : steps) {
+        OrvexEngine::Log()->ClearEntries();
         EXPECT_EQ(Pass(*game, role, code), Lines{}) << role;
         EXPECT_EQ(game->gameLogic, nullptr) << role;
+        EXPECT_TRUE(Logged(OrvexEngine::MessageTypeError, "No current profile")) << role;
     }
     EXPECT_EQ(game->currentLevelData, nullptr);
+}
+
+// A level list with a stage that has no levels: stepping back passes over it, and a list without any level
+// starts nothing.
+TEST_F(WindowFlowTest, StagesWithoutLevelsArePassedOverAndAnEmptyListStartsNothing) {
+    auto withList = [this](const std::string& levelsXml) {
+        auto game = std::make_unique<HeadlessGame>(options);
+        WriteFileBytes(fs::path(game->installationDirectory) / "data/levels/levels.xml", levelsXml);
+        delete game->levelManager;
+        game->levelManager = new StubLevelManager();
+        game->profileManager->SelectProfile(game->profileManager->GetOrCreateProfile(L"Bob"), true);
+        game->Frame(3);
+        return game;
+    };
+    {
+        auto game = withList("<levels><a><l/></a><b/><c><l/></c></levels>\n");
+        Current(*game)->currentPosition = LevelPosition{2, 0};
+        StartLevel(*game);
+        game->StepBackLevel();
+        EXPECT_EQ(Current(*game)->currentPosition, (LevelPosition{0, 0}));
+    }
+    {
+        options.gameName += " empty";
+        auto game = withList("<levels><a/></levels>\n");
+        OrvexEngine::Log()->ClearEntries();
+        Pass(*game, "main menu", GameBase::ResultPlay);
+        EXPECT_EQ(Pass(*game, "start", GameBase::ResultPlay), Lines{});
+        EXPECT_EQ(game->currentLevelData, nullptr);
+        EXPECT_TRUE(Logged(OrvexEngine::MessageTypeError, "level list is empty"));
+    }
 }
 
 TEST_F(WindowFlowTest, AProfilePositionOutsideTheLevelListStartsTheFirstLevel) {
@@ -732,6 +774,7 @@ TEST_F(WindowFlowTest, AProfilePositionOutsideTheLevelListStartsTheFirstLevel) {
     StartLevel(*game);
     EXPECT_TRUE(game->transcript->Contains("level created 0-0 lives 3"));
     EXPECT_EQ(Current(*game)->currentPosition, (LevelPosition{0, 0}));
+    EXPECT_TRUE(Logged(OrvexEngine::MessageTypeWarning, "level 8-5 does not exist"));
 }
 
 // ---- a whole session ----
