@@ -181,8 +181,8 @@ void GameBase::SetGUIVirtualSize() {
 void GameBase::CreateConsole() {
     OrvexEngine::ShaderDescriptor background;
     background.InitFromImages(true, "ui\\console\\console.jpg", "32bit", true);
-    engine->CreateConsole(engine->MakeWindowTitle(), background, fontTool->GetFontIndex("console"), L'_', L']',
-                          L'^', "~", 0.95f, 308, 1000);
+    engine->CreateConsole(engine->MakeWindowTitle(), background, fontTool->GetFontIndex("console"), L'_',
+                          L']', L'^', "~", 0.95f, 308, 1000);
 }
 
 void GameBase::OnInitialized() {}

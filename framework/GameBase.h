@@ -263,25 +263,25 @@ public:
     // high scores live there, the settings file and the log one folder higher.
     std::string userDataDirectory;
 
-    OrvexEngine::Engine* engine = nullptr;                 // owned; created by Initialize, deleted last
-    OrvexEngine::TextureManager* textureManager = nullptr; // not owned: the material registry's
+    OrvexEngine::Engine* engine = nullptr;                   // owned; created by Initialize, deleted last
+    OrvexEngine::TextureManager* textureManager = nullptr;   // not owned: the material registry's
     OrvexEngine::GUISoundManager* guiSoundManager = nullptr; // not owned: the GUI manager's
-    bool showStatistics = false;                           // storage of "d_show_statistics"
-    LanguageManager* languageManager = nullptr;            // owned
-    AudioPlayer* audioPlayer = nullptr;                    // owned
-    GUITools::GUIToolManager* guiToolManager = nullptr;    // owned
-    GUITools::GUIFontTool* fontTool = nullptr;             // not owned: the GUI tool manager's
-    GUITools::GUITextTool* textTool = nullptr;             // not owned: the GUI tool manager's
-    GameTools::DataKeeper* dataKeeper = nullptr;           // owned: the game-wide resources
-    GameTools::DataKeeper* currentLevelData = nullptr;     // owned: the last level started
-    GameTools::DataKeeper* previousLevelData = nullptr;    // owned: the level started before it
-    LevelManagerBase* levelManager = nullptr;              // owned
-    ProfileManagerBase* profileManager = nullptr;          // owned
-    HighScoresTable* highScores = nullptr;                 // owned
-    Tutorial* tutorial = nullptr;                          // owned
-    GameTools::SpriteManager* spriteManager = nullptr;     // owned; registered as the single instance
-    GUIFrameworkWindow* optionalWindow = nullptr;          // owned, may stay null; updated, never dispatched
-    GUIGameCursorBase* cursor = nullptr;                   // owned
+    bool showStatistics = false;                             // storage of "d_show_statistics"
+    LanguageManager* languageManager = nullptr;              // owned
+    AudioPlayer* audioPlayer = nullptr;                      // owned
+    GUITools::GUIToolManager* guiToolManager = nullptr;      // owned
+    GUITools::GUIFontTool* fontTool = nullptr;               // not owned: the GUI tool manager's
+    GUITools::GUITextTool* textTool = nullptr;               // not owned: the GUI tool manager's
+    GameTools::DataKeeper* dataKeeper = nullptr;             // owned: the game-wide resources
+    GameTools::DataKeeper* currentLevelData = nullptr;       // owned: the last level started
+    GameTools::DataKeeper* previousLevelData = nullptr;      // owned: the level started before it
+    LevelManagerBase* levelManager = nullptr;                // owned
+    ProfileManagerBase* profileManager = nullptr;            // owned
+    HighScoresTable* highScores = nullptr;                   // owned
+    Tutorial* tutorial = nullptr;                            // owned
+    GameTools::SpriteManager* spriteManager = nullptr;       // owned; registered as the single instance
+    GUIFrameworkWindow* optionalWindow = nullptr; // owned, may stay null; updated, never dispatched
+    GUIGameCursorBase* cursor = nullptr;          // owned
 
     // The windows of the flow, owned, one per role. Only the cursor, logos and loading windows exist before
     // the game-wide data has been loaded; CreateWindows makes the rest.

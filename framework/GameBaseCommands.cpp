@@ -37,9 +37,12 @@ void GameBase::RegisterConsoleVariables() {
     OrvexEngine::Config* config = OrvexEngine::Config::Instance();
     config->RegisterVariable("d_get_used_video_memory_size", ConfigVariableCommand, false, false, nullptr, "",
                              false);
-    config->RegisterVariable("d_get_manages_occupation", ConfigVariableCommand, false, false, nullptr, "", false);
-    config->RegisterVariable("d_get_loaded_textures", ConfigVariableCommand, false, false, nullptr, "", false);
-    config->RegisterVariable("d_show_statistics", ConfigVariableBool, false, true, &showStatistics, "0", false);
+    config->RegisterVariable("d_get_manages_occupation", ConfigVariableCommand, false, false, nullptr, "",
+                             false);
+    config->RegisterVariable("d_get_loaded_textures", ConfigVariableCommand, false, false, nullptr, "",
+                             false);
+    config->RegisterVariable("d_show_statistics", ConfigVariableBool, false, true, &showStatistics, "0",
+                             false);
     config->RegisterVariable("g_update_video_mode", ConfigVariableCommand, false, false, nullptr, "", false);
     config->RegisterVariable("g_open_map", ConfigVariableCommand, false, false, nullptr, "", false);
     config->RegisterVariable("g_reset_map", ConfigVariableCommand, false, false, nullptr, "", false);

@@ -26,6 +26,8 @@
 #include "gametools/SpriteManager.h"
 #include "platform/win/Time.h"
 
+#include <string_view>
+
 namespace GameFramework {
 
 namespace {

@@ -15,7 +15,9 @@
 #include "framework/AudioPlayer.h"
 #include "framework/HighScoresTable.h"
 #include "framework/Tutorial.h"
+#include "gametools/Sprite2D.h"
 #include "gametools/SpriteManager.h"
+#include "guitools/GUIToolManager.h"
 #include "platform/d3d/D3DTest.h"
 #include "platform/win/Time.h"
 #include "platform/win/WindowSimulation.h"
@@ -38,7 +40,8 @@ protected:
         platform::InstallFakeClock();
         platform::D3DTest::Reset();
         platform::sim::Reset();
-        options.gameName = std::string("Root ") + testing::UnitTest::GetInstance()->current_test_info()->name();
+        options.gameName =
+            std::string("Root ") + testing::UnitTest::GetInstance()->current_test_info()->name();
         options.publisherName = "Aster";
     }
     void TearDown() override {
@@ -47,7 +50,9 @@ protected:
     }
 
     // The company\game folder below the application data, as the disk names it.
-    fs::path GameFolder() const { return fs::path(OrvexEngine::GetUserDataFolder()) / "Quillfen Games" / options.gameName; }
+    fs::path GameFolder() const {
+        return fs::path(OrvexEngine::GetUserDataFolder()) / "Quillfen Games" / options.gameName;
+    }
 
     HeadlessOptions options;
 };
@@ -61,13 +66,17 @@ TEST_F(GameBaseTest, StartUpMakesEachObjectInItsTurnAndShowsTheLogos) {
         "CreateConsole [engine textures language guitools sprites]",
         "CreateLevelManager [engine textures language guitools sprites audio]",
         "CreateProfileManager [engine textures language guitools sprites audio levels]",
-        "CreateDataKeeper [engine textures language guitools sprites audio levels profiles highscores tutorial]",
-        "CreateCursor [engine textures language guitools sprites audio levels profiles highscores tutorial data]",
-        "CreateLogosWindow [engine textures language guitools sprites audio levels profiles highscores tutorial "
+        "CreateDataKeeper [engine textures language guitools sprites audio levels profiles highscores "
+        "tutorial]",
+        "CreateCursor [engine textures language guitools sprites audio levels profiles highscores tutorial "
+        "data]",
+        "CreateLogosWindow [engine textures language guitools sprites audio levels profiles highscores "
+        "tutorial "
         "data cursor]",
         "CreateLoadingWindow [engine textures language guitools sprites audio levels profiles highscores "
         "tutorial data cursor logos]",
-        "OnInitialized [engine textures language guitools sprites audio levels profiles highscores tutorial data "
+        "OnInitialized [engine textures language guitools sprites audio levels profiles highscores tutorial "
+        "data "
         "cursor logos loading]",
         "show logos 1",
     };
@@ -94,7 +103,8 @@ TEST_F(GameBaseTest, TheEngineGetsTheRootsSettingsWithTheGamesChanges) {
     options.version = 107;
     HeadlessGame game(options);
     const OrvexEngine::EngineStartupParams& params = game.engine->GetParams();
-    const std::string companyGame = OrvexEngine::GetUserDataFolder() + "\\Quillfen Games\\" + options.gameName;
+    const std::string companyGame =
+        OrvexEngine::GetUserDataFolder() + "\\Quillfen Games\\" + options.gameName;
     EXPECT_EQ(params.title, options.gameName);
     EXPECT_EQ(params.version, 107);
     EXPECT_EQ(params.baseDirectory, game.installationDirectory);
@@ -163,8 +173,7 @@ TEST_F(GameBaseTest, AStartUpThatFailsPartWayDeletesWhatItMadeAndANewRootStartsC
         std::function<void(HeadlessOptions&)> arrange;
     };
     const Case cases[] = {
-        {"no window can be made",
-         [](HeadlessOptions&) { platform::sim::FailCreateWindow(true); }},
+        {"no window can be made", [](HeadlessOptions&) { platform::sim::FailCreateWindow(true); }},
         {"the resource list is missing",
          [](HeadlessOptions& o) {
              o.installationDirectory = TempDir() + "/no-resource-list";

@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 
 using namespace GameFramework;
@@ -45,7 +46,8 @@ protected:
     }
 
     void WriteRegistry(const std::string& lines) {
-        WriteFileBytes(fs::path(getenv("XDG_CONFIG_HOME")) / "Quillfen Games" / gameName / "registry.ini", lines);
+        WriteFileBytes(fs::path(getenv("XDG_CONFIG_HOME")) / "Quillfen Games" / gameName / "registry.ini",
+                       lines);
     }
     void WritePublisher(const std::string& xml) { WriteFileBytes(install / "data/publisher.xml", xml); }
 
@@ -187,8 +189,9 @@ TEST_F(GameLoaderTest, AnErrorThatEscapesIsShownInTheFatalErrorBoxAndRunFails) {
         EXPECT_NE(shown.find(c.shown), std::string::npos) << shown;
         EXPECT_EQ(loader.game, nullptr);
         // The root (or at start-up its framework part) was deleted before the box, and the engine with it.
-        if (!c.duringStartUp)
+        if (!c.duringStartUp) {
             EXPECT_TRUE(loader.transcript.Contains("destroyed after 2 frames")) << loader.transcript.Text();
+        }
         EXPECT_EQ(OrvexEngine::Config::Instance(), nullptr);
     }
 }

@@ -167,7 +167,8 @@ void WriteHeadlessData(const std::string& installationDirectory) {
     const std::filesystem::path data = std::filesystem::path(installationDirectory) / "data";
     WriteText(data / "ui/resources_basic.xml", "<resources/>\n");
     WriteText(data / "ui/resources_additional.xml", "<resources/>\n");
-    WriteText(data / "ui/texts/texts.xml", "<texts><game_title><en text=\"Headless Ball\"/></game_title></texts>\n");
+    WriteText(data / "ui/texts/texts.xml",
+              "<texts><game_title><en text=\"Headless Ball\"/></game_title></texts>\n");
     WriteText(data / "ui/texts/default_texts.xml", "<texts/>\n");
     std::filesystem::create_directories(data / "ui/fonts/en");
     WriteText(data / "levels/levels.xml",
@@ -175,10 +176,10 @@ void WriteHeadlessData(const std::string& installationDirectory) {
 }
 
 HeadlessGame::HeadlessGame(const HeadlessOptions& givenOptions, Transcript* sharedTranscript)
-    : GameBase(givenOptions.companyName, givenOptions.gameName, givenOptions.version,
-               givenOptions.registryKeyPath,
-               givenOptions.installationDirectory.empty() ? std::string() : givenOptions.installationDirectory,
-               givenOptions.publisherName),
+    : GameBase(
+          givenOptions.companyName, givenOptions.gameName, givenOptions.version, givenOptions.registryKeyPath,
+          givenOptions.installationDirectory.empty() ? std::string() : givenOptions.installationDirectory,
+          givenOptions.publisherName),
       options(givenOptions), transcript(sharedTranscript != nullptr ? sharedTranscript : &ownTranscript) {
     if (installationDirectory.empty()) {
         static std::atomic<int> counter{0};

@@ -132,52 +132,52 @@ public:
 
 class StubNewProfileWindow : public StubWindow<GameFramework::GUINewProfileWindowBase> {
 public:
-    using StubWindow::StubWindow;
     using StubWindow::Show;
+    using StubWindow::StubWindow;
     void Show(int newMode, bool flag) override;
     bool lastFlag = false;
 };
 
 class StubRenameProfileWindow : public StubWindow<GameFramework::GUIRenameProfileWindowBase> {
 public:
-    using StubWindow::StubWindow;
     using StubWindow::Show;
+    using StubWindow::StubWindow;
     void Show(int newMode, bool takeName, const std::wstring& name) override;
 };
 
 class StubDeleteProfileWindow : public StubWindow<GameFramework::GUIDeleteProfileWindowBase> {
 public:
-    using StubWindow::StubWindow;
     using StubWindow::Show;
+    using StubWindow::StubWindow;
     void Show(int newMode, const std::wstring& name) override;
 };
 
 class StubHighScoresWindow : public StubWindow<GameFramework::GUIHighScoresWindowBase> {
 public:
-    using StubWindow::StubWindow;
     using StubWindow::Show;
+    using StubWindow::StubWindow;
     void Show(int newMode, GameFramework::HighScoreEntry* entry) override;
 };
 
 class StubLevelCompleteWindow : public StubWindow<GameFramework::GUILevelCompleteWindowBase> {
 public:
-    using StubWindow::StubWindow;
     using StubWindow::Show;
+    using StubWindow::StubWindow;
     void Show(int newMode, const GameFramework::LevelPosition& passed, float levelTime) override;
 };
 
 class StubStageCompleteWindow : public StubWindow<GameFramework::GUIStageCompleteWindowBase> {
 public:
-    using StubWindow::StubWindow;
     using StubWindow::Show;
+    using StubWindow::StubWindow;
     void Show(int newMode, const GameFramework::LevelPosition& passed) override;
 };
 
 // The in-game display: records the level it is shown with and every change of its active flag.
 class StubGameLogicWindow : public StubWindow<GameFramework::GUIGameLogicWindowBase> {
 public:
-    using StubWindow::StubWindow;
     using StubWindow::Show;
+    using StubWindow::StubWindow;
     void Show(int newMode, GameFramework::GameLogicBase* level) override;
     void SetActive(bool flag) override;
 };
@@ -327,8 +327,8 @@ public:
     GameFramework::GUIGameOverWindowBase* CreateGameOverWindow() override;
     GameTools::DataKeeper* CreateGameLogicData(GameFramework::StageInfo* stage,
                                                GameFramework::LevelInfo* level) override;
-    GameFramework::GameLogicBase* CreateGameLogic(GameFramework::StageInfo* stage, GameFramework::LevelInfo* level,
-                                                  uint32_t lives) override;
+    GameFramework::GameLogicBase* CreateGameLogic(GameFramework::StageInfo* stage,
+                                                  GameFramework::LevelInfo* level, uint32_t lives) override;
 
     // Which of the root's start-up objects exist, as "engine language gui ..." in field order: the
     // initialisation tests record it at each hook.
