@@ -38,11 +38,15 @@ int Serial(const std::string& name) {
     return static_cast<int>(hash & 0x7FFFFFFFu);
 }
 
-// Sets the length, fading the last few milliseconds out so a one-shot never ends on a step.
+// Sets the length; a one-shot rises over half a millisecond and fades over its last four, so it neither
+// starts nor ends on a step.
 void Finish(Buffer& buffer, float seconds, bool loops) {
     buffer.resize(SoundSynth::Samples(seconds), 0.0f);
     if (loops)
         return;
+    const size_t rise = std::min(buffer.size(), SoundSynth::Samples(0.0005f));
+    for (size_t i = 0; i < rise; ++i)
+        buffer[i] *= static_cast<float>(i) / static_cast<float>(rise);
     const size_t fade = std::min(buffer.size(), SoundSynth::Samples(0.004f));
     for (size_t i = 0; i < fade; ++i)
         buffer[buffer.size() - 1 - i] *= static_cast<float>(i) / static_cast<float>(fade);
