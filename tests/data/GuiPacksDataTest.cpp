@@ -23,7 +23,7 @@ fs::path BuildDir() {
     return fs::path(platform::GetExecutablePath()).parent_path().parent_path();
 }
 
-std::string Run(const std::string& command, int& exitCode) {
+std::string RunCommand(const std::string& command, int& exitCode) {
     std::string output;
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
@@ -42,7 +42,7 @@ std::string Run(const std::string& command, int& exitCode) {
 TEST(GuiPacksData, VbDumpListsTheFontsAndTextsInTheFirstPack) {
     const fs::path pack = BuildDir() / "bin" / "data" / "pack0.pak";
     int exitCode = -1;
-    const std::string listing = Run("'" + (BuildDir() / "tools" / "vb_dump").string() + "' '" + pack.string() + "'",
+    const std::string listing = RunCommand("'" + (BuildDir() / "tools" / "vb_dump").string() + "' '" + pack.string() + "'",
                                     exitCode);
     ASSERT_EQ(exitCode, 0) << listing;
     auto listed = [&listing](const std::string& member) {

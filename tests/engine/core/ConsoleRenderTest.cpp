@@ -110,8 +110,9 @@ TEST_F(ConsoleRender, OpenOverAClearColourWithACommandAnsweredAndARussianLine) {
     Frame(image);
     VelmoraTest::SceneRenderFixture::SavePng(image, "console-open.png");
 
-    // The rows, newest lowest, above the title and prompt rows: the Russian line, the answer, the echo.
-    const float step = console->GetLineStep(), bottom = 600 - 308 + console->GetLineGap() + 2 * step;
+    // The rows, newest lowest, above the title and prompt rows and the one row the walk up the rows leaves
+    // free: the Russian line, the answer, the echo.
+    const float step = console->GetLineStep(), bottom = 600 - 308 + console->GetLineGap() + 3 * step;
     const std::wstring russian = L"Консоль открыта: проверка кириллицы";
     const std::wstring echo = L"]\\v_mode";
     const float russianWidth = font->MeasureText(russian, 0, -1).x;
