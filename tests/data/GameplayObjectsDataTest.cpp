@@ -13,6 +13,7 @@
 #include "engine/graphics/Model.h"
 #include "engine/graphics/ParticleSystem.h"
 #include "engine/graphics/ShaderUser.h"
+#include "engine/math/Ray.h"
 #include "game/play/Lighting.h"
 #include "gametools/DataKeeper.h"
 #include "gametools/TexturePack.h"
@@ -220,6 +221,17 @@ TEST_F(GameplayObjectsData, BoxesHaveTheSizesTheGameplayReadsFromThem) {
         EXPECT_NEAR(box.GetWorldMin().z, 0, 1e-4) << frame;
     }
     EXPECT_LT(BoxAtFrame(head, 60).GetHalfSize().x, 75);
+    // A held ball rests 0.3 half lengths right of the head's centre, its centre 2 (simple) or 3 (super)
+    // short of the box's front by its radius; it must rest against the head, not sink into it.
+    for (const auto& ball : {std::pair{2.5f, 2.0f}, std::pair{3.0f, 3.0f}}) {
+        const BoundingBox box = BoxAtFrame(head, 20);
+        const Vec3 centre(box.GetCentre().x + 0.3f * box.GetHalfSize().x,
+                          box.GetWorldMax().y + ball.first - ball.second, ball.first);
+        float distance = 0;
+        ASSERT_TRUE(head.RayPick(Ray(centre, Vec3(0, -1, 0)), &distance)) << ball.first;
+        EXPECT_GT(distance, ball.first - 0.25f) << ball.first;
+        EXPECT_LT(distance, ball.first + 1.5f) << ball.first << ": the ball floats off the head";
+    }
 
     // The hull stands on the ground behind the head; the rotor sits on the hull, spinning about its centre.
     const BoundingBox body = BoxAtFrame(*keeper->GetModel("bat/body"), 0);
