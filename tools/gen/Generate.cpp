@@ -11,6 +11,7 @@
 #include "tools/gen/recipes/GuiArtRecipe.h"
 #include "tools/gen/recipes/LevelsRecipe.h"
 #include "tools/gen/recipes/MapRecipe.h"
+#include "tools/gen/recipes/StageSceneryRecipe.h"
 #include "tools/gen/recipes/TextsRecipe.h"
 
 #include <filesystem>
@@ -34,6 +35,7 @@ std::vector<std::unique_ptr<Recipe>> MakeRecipes() {
     recipes.push_back(std::make_unique<BlocksRecipe>());
     recipes.push_back(std::make_unique<BallsRecipe>());
     recipes.push_back(std::make_unique<EnvironmentRecipe>());
+    recipes.push_back(std::make_unique<StageSceneryRecipe>());
     recipes.push_back(std::make_unique<LevelsRecipe>());
     recipes.push_back(std::make_unique<MapRecipe>());
     return recipes;
