@@ -11,14 +11,20 @@
 #include "engine/core/Engine.h"
 #include "engine/core/MessageManager.h"
 #include "engine/graphics/RenderSystem.h"
+#include "engine/sound/Sound.h"
+#include "framework/AudioPlayer.h"
+#include "framework/MusicTrack.h"
 #include "framework/Tutorial.h"
 #include "platform/d3d/D3DTest.h"
 #include "platform/input/DirectInput.h"
 #include "platform/win/Time.h"
 #include "platform/win/WindowSimulation.h"
 #include "tests/support/HeadlessGame.h"
+#include "tools/formats/WavWriter.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace GameFramework;
 using namespace VelmoraTest;
@@ -127,6 +133,35 @@ TEST_F(FrameDriverTest, AnInactiveWindowInTheMenusIdlesAndSleepsUntilItIsActiveA
     EXPECT_FALSE(game.pausedByInactivity);
     EXPECT_EQ(game.Logos()->updates, updatesBefore + 1);
     EXPECT_EQ(game.transcript->lines.front(), "ExecuteConsoleCommands");
+}
+
+TEST_F(FrameDriverTest, MusicPausesAtOnceWhenTheWindowGoesInactiveAndFadesBackIn) {
+    HeadlessGame game(options);
+    VbFormats::WavWriter(1, 22050, 16)
+        .Save(game.installationDirectory + "/data/audio/music/menu.wav",
+              VbFormats::WavWriter::Bytes(std::vector<int16_t>(22050, 1000)));
+    game.audioPlayer->AddMusicTrack(0, game.MakeSoundPath("music", "menu"), true);
+    game.audioPlayer->PlayMusic(0, 0, false, 1.0f);
+    game.Frame(2);
+    ASSERT_EQ(game.audioPlayer->GetMusicState(0), OrvexEngine::SoundPlaying);
+
+    game.SetFocus(false);
+    game.Frame();
+    EXPECT_EQ(game.audioPlayer->GetMusicState(0), OrvexEngine::SoundPaused);
+    game.Frame(3);
+    EXPECT_EQ(game.audioPlayer->GetMusicState(0), OrvexEngine::SoundPaused);
+
+    game.SetFocus(true);
+    platform::AdvanceFakeClockMilliseconds(100);
+    game.Frame();
+    EXPECT_EQ(game.audioPlayer->GetMusicState(0), OrvexEngine::SoundPlaying);
+    const float level = game.audioPlayer->GetChannelTrack(0)->GetLevel();
+    EXPECT_LT(level, 1.0f);
+    for (int i = 0; i < 30; ++i) {
+        platform::AdvanceFakeClockMilliseconds(100);
+        game.Frame();
+    }
+    EXPECT_FLOAT_EQ(game.audioPlayer->GetChannelTrack(0)->GetLevel(), 1.0f);
 }
 
 TEST_F(FrameDriverTest, LosingFocusDuringPlayPausesTheLevelBehindThePauseWindowAndItStaysPaused) {

@@ -81,6 +81,7 @@ protected:
     void MakeConsole(bool enabled) {
         console = std::make_unique<Console>("Velmora Ball 1.00", ShaderDescriptor(), -1, L'_', L']', L'^', "~",
                                             0.95f, 308, 1000);
+        Console::Instance(console.get()); // as the engine registers the console it creates
         console->SetEnabled(enabled);
     }
     int LiveTimers() const {
@@ -107,8 +108,8 @@ TEST_F(GameLogicBaseTest, ANewLevelIsLoggedAndItsClockStandsAtZeroUntilPlayBegin
 
     const std::vector<std::string> texts = services.log.Texts();
     ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(texts[texts.size() - 2], "");
-    EXPECT_EQ(texts.back(), "Loading level 2-3...");
+    EXPECT_EQ(texts[texts.size() - 2], "\n");
+    EXPECT_EQ(texts.back(), "Loading level 2-3...\n");
     EXPECT_EQ(game->GetPosition(), (LevelPosition{1, 2}));
     EXPECT_EQ(game->lives, 3u);
     EXPECT_EQ(game->state, GameLogicBase::StateRunning);

@@ -3,12 +3,18 @@
 #include "tools/gen/GenError.h"
 #include "tools/gen/recipes/BackgroundRecipe.h"
 #include "tools/gen/recipes/BallsRecipe.h"
+#include "tools/gen/recipes/BarrierRecipe.h"
+#include "tools/gen/recipes/BatRecipe.h"
 #include "tools/gen/recipes/BlocksRecipe.h"
+#include "tools/gen/recipes/BonusesRecipe.h"
 #include "tools/gen/recipes/ContentRecipe.h"
 #include "tools/gen/recipes/EnvironmentRecipe.h"
 #include "tools/gen/recipes/FixedImagesRecipe.h"
 #include "tools/gen/recipes/FontsRecipe.h"
+#include "tools/gen/recipes/GameplayParticlesRecipe.h"
 #include "tools/gen/recipes/GuiArtRecipe.h"
+#include "tools/gen/recipes/GunsRecipe.h"
+#include "tools/gen/recipes/HammerRecipe.h"
 #include "tools/gen/recipes/LevelsRecipe.h"
 #include "tools/gen/recipes/MapRecipe.h"
 #include "tools/gen/recipes/TextsRecipe.h"
@@ -33,6 +39,12 @@ std::vector<std::unique_ptr<Recipe>> MakeRecipes() {
     recipes.push_back(std::make_unique<FixedImagesRecipe>());
     recipes.push_back(std::make_unique<BlocksRecipe>());
     recipes.push_back(std::make_unique<BallsRecipe>());
+    recipes.push_back(std::make_unique<BatRecipe>());
+    recipes.push_back(std::make_unique<GameplayParticlesRecipe>());
+    recipes.push_back(std::make_unique<BonusesRecipe>());
+    recipes.push_back(std::make_unique<GunsRecipe>());
+    recipes.push_back(std::make_unique<HammerRecipe>());
+    recipes.push_back(std::make_unique<BarrierRecipe>());
     recipes.push_back(std::make_unique<EnvironmentRecipe>());
     recipes.push_back(std::make_unique<LevelsRecipe>());
     recipes.push_back(std::make_unique<MapRecipe>());
