@@ -17,6 +17,8 @@
 #include "tools/gen/recipes/HammerRecipe.h"
 #include "tools/gen/recipes/LevelsRecipe.h"
 #include "tools/gen/recipes/MapRecipe.h"
+#include "tools/gen/recipes/SoundsRecipe.h"
+#include "tools/gen/recipes/StageSceneryRecipe.h"
 #include "tools/gen/recipes/TextsRecipe.h"
 
 #include <filesystem>
@@ -37,6 +39,7 @@ std::vector<std::unique_ptr<Recipe>> MakeRecipes() {
     recipes.push_back(std::make_unique<GuiArtRecipe>());
     recipes.push_back(std::make_unique<BackgroundRecipe>());
     recipes.push_back(std::make_unique<FixedImagesRecipe>());
+    recipes.push_back(std::make_unique<SoundsRecipe>());
     recipes.push_back(std::make_unique<BlocksRecipe>());
     recipes.push_back(std::make_unique<BallsRecipe>());
     recipes.push_back(std::make_unique<BatRecipe>());
@@ -46,6 +49,7 @@ std::vector<std::unique_ptr<Recipe>> MakeRecipes() {
     recipes.push_back(std::make_unique<HammerRecipe>());
     recipes.push_back(std::make_unique<BarrierRecipe>());
     recipes.push_back(std::make_unique<EnvironmentRecipe>());
+    recipes.push_back(std::make_unique<StageSceneryRecipe>());
     recipes.push_back(std::make_unique<LevelsRecipe>());
     recipes.push_back(std::make_unique<MapRecipe>());
     return recipes;
