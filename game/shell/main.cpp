@@ -1,5 +1,7 @@
 // The program entry of Velmora Ball.
 #include "engine/core/Engine.h"
+#include "exe_resources.h"
+#include "game/shell/ProgramResources.h"
 #include "game/shell/Startup.h"
 #include "platform/win/Events.h"
 
@@ -7,6 +9,9 @@
 
 int main() {
     return VelmoraBall::RunReportingFailures([] {
+        // The system cursor the executable carries, before the window can ask for it.
+        if (const VelmoraBall::ExeResource* cursor = VelmoraBall::FindExeResource(1000))
+            VelmoraBall::InstallCursorResource(cursor->id, cursor->bytes, cursor->size);
         const std::string userData = VelmoraBall::PrepareUserDataDirectory();
         OrvexEngine::EngineStartupParams params;
         params.title = "Velmora Ball";

@@ -4,6 +4,9 @@
 
 #include <SDL2/SDL.h>
 
+#include <map>
+#include <vector>
+
 namespace platform {
 
 using detail::FindWindow;
@@ -12,6 +15,57 @@ using detail::State;
 namespace {
 
 constexpr CursorHandle arrowCursor = 1;
+// Handles of the program's cursors: this base plus the resource id, so that each id has its own.
+constexpr CursorHandle firstResourceCursor = 0x10000;
+
+struct CursorResource {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    std::vector<uint8_t> rgba;
+    int32_t hotX = 0;
+    int32_t hotY = 0;
+    SDL_Cursor* sdl = nullptr; // made on first use; SDL keeps it for the process, as video stays started
+};
+
+std::map<uint16_t, CursorResource>& Resources() {
+    static std::map<uint16_t, CursorResource> resources;
+    return resources;
+}
+
+// The cursor SDL shows now, so that the frequent re-applying asks SDL only for a change.
+CursorHandle& AppliedCursor() {
+    static CursorHandle applied = arrowCursor;
+    return applied;
+}
+
+SDL_Cursor* SdlCursor(CursorResource& resource) {
+    if (resource.sdl != nullptr)
+        return resource.sdl;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        resource.rgba.data(), int(resource.width), int(resource.height), 32, int(resource.width * 4),
+        SDL_PIXELFORMAT_RGBA32);
+    if (surface == nullptr)
+        return nullptr;
+    resource.sdl = SDL_CreateColorCursor(surface, resource.hotX, resource.hotY);
+    SDL_FreeSurface(surface);
+    return resource.sdl;
+}
+
+void ApplyCursor(CursorHandle cursor) {
+    if (!State().videoStarted || cursor == AppliedCursor())
+        return;
+    SDL_Cursor* sdl = nullptr;
+    if (cursor >= firstResourceCursor) {
+        auto found = Resources().find(static_cast<uint16_t>(cursor - firstResourceCursor));
+        if (found != Resources().end())
+            sdl = SdlCursor(found->second);
+    }
+    if (sdl == nullptr)
+        sdl = SDL_GetDefaultCursor(); // the arrow, also for a driver that cannot make cursors
+    if (sdl != nullptr)
+        SDL_SetCursor(sdl);
+    AppliedCursor() = cursor;
+}
 
 // The window under a screen position, else the focus window, else the first one.
 WindowHandle WindowAt(int32_t x, int32_t y) {
@@ -83,12 +137,28 @@ CursorHandle LoadArrowCursor() {
     return arrowCursor;
 }
 
-CursorHandle LoadCursorResource(uint16_t /*id*/) {
-    return arrowCursor;
+void RegisterCursorResource(uint16_t id, uint32_t width, uint32_t height, const uint8_t* rgba, int32_t hotX,
+                            int32_t hotY) {
+    if (width == 0 || height == 0 || rgba == nullptr)
+        return;
+    CursorResource& resource = Resources()[id];
+    resource.width = width;
+    resource.height = height;
+    resource.rgba.assign(rgba, rgba + size_t(width) * height * 4);
+    resource.hotX = hotX;
+    resource.hotY = hotY;
+    resource.sdl = nullptr; // the old SDL cursor may still be shown; SDL frees it at video shutdown
+    if (AppliedCursor() == firstResourceCursor + id)
+        AppliedCursor() = 0; // apply the new image at the next request
+}
+
+CursorHandle LoadCursorResource(uint16_t id) {
+    return Resources().count(id) != 0 ? firstResourceCursor + id : arrowCursor;
 }
 
 void SetCurrentCursor(CursorHandle cursor) {
     State().currentCursor = cursor;
+    ApplyCursor(cursor);
 }
 
 CursorHandle GetCurrentCursor() {

@@ -15,6 +15,12 @@ struct ExeResource {
     std::vector<uint8_t> bytes;
 };
 
+// What the game's executable carries: the system cursor 1000, a 32 x 32 RGBA arrow as PNG whose hot spot
+// is its top-left pixel.
+std::vector<ExeResource> ProgramResources();
+// The arrow itself: outlined, with its tip at (0, 0).
+std::vector<uint8_t> SystemCursorPng();
+
 // The generated source and header. The source includes the header by its file name, so both lie in one
 // folder. Deterministic: the table is sorted by id. Throws GenError for an id given twice.
 std::string ExeResourcesSource(std::vector<ExeResource> resources, const std::string& headerName);

@@ -57,7 +57,7 @@ int Run(const std::vector<std::string>& args) {
     VbGen::GenerateReport report = VbGen::Generate(profile, content, out, options);
     int extra = 0;
     if (!exeResources.empty())
-        extra += VbGen::WriteExeResources({}, exeResources);
+        extra += VbGen::WriteExeResources(VbGen::ProgramResources(), exeResources);
     if (!bin.empty())
         extra += VbGen::WriteLinkFile(content, bin);
     std::printf("vb_datagen: %s: %d written, %d unchanged, %d deleted; %d build files written\n", out.c_str(),
