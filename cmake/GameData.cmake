@@ -31,6 +31,7 @@ endif()
 add_custom_command(
     OUTPUT ${VB_STAMP} ${VB_EXE_RESOURCES} ${CMAKE_BINARY_DIR}/generated/exe_resources.h
     BYPRODUCTS ${CMAKE_BINARY_DIR}/bin/play.url ${CMAKE_BINARY_DIR}/bin/help.html
+               ${CMAKE_BINARY_DIR}/bin/velmora-ball.png
     COMMAND vb_datagen --content ${CMAKE_SOURCE_DIR}/content --out ${VB_STAGING} --fonts ${VB_DEJAVU_DIR}
                        --exe-resources ${VB_EXE_RESOURCES} --bin ${CMAKE_BINARY_DIR}/bin
     COMMAND vb_pack --plan ${CMAKE_SOURCE_DIR}/content/packs.txt --in ${VB_STAGING}

@@ -62,6 +62,7 @@ class GUIStartGameLogicWindowBase;
 class GUIWelcomeWindowBase;
 class HighScoresTable;
 class LanguageManager;
+class ProfileBase;
 class ProfileManagerBase;
 class Tutorial;
 struct LevelResult;
@@ -325,6 +326,23 @@ protected:
     // The letters and blanks of the cheat phrase that went down this frame; completes, keeps or restarts
     // the buffer.
     void WatchCheatPhrase();
+
+    // Steps shared by the window flow's handlers (GameWindowFlow.cpp).
+    // A score other than 0 enters the high scores under the current profile's name and opens them with
+    // the new entry (or none when it did not stay); a score of 0 opens the main menu.
+    void EnterScore(uint32_t score, int mode);
+    // The per-level keeper of the level at `position`, with the level's resource lists queued for loading;
+    // the keeper of two starts ago is deleted.
+    void PrepareLevelData(const LevelPosition& position);
+    // Hides the in-game display and deletes the level in play.
+    void EndLevel();
+    // Activates the display and resumes the level in play.
+    void ResumeLevel();
+    // The current profile; null, with an error logged, when there is none.
+    ProfileBase* RequireProfile(const char* step);
+    // The profile's current level; a position that names no level falls back to the first level (the
+    // profile is corrected in memory). False when the level list has no level at all.
+    bool ResolveStartPosition(ProfileBase& profile, LevelPosition& position);
 };
 
 } // namespace GameFramework

@@ -26,7 +26,7 @@ void ExecuteExit() {
 
 } // namespace
 
-Window::Window(const std::string& title, uint32_t parent, uint32_t /*iconResource*/, uint32_t clientWidth,
+Window::Window(const std::string& title, uint32_t parent, uint32_t iconResource, uint32_t clientWidth,
                uint32_t clientHeight, bool fullScreen, bool centerWindow, const Vec2i& windowPosition) {
     instance = this;
     width = clientWidth;
@@ -42,7 +42,7 @@ Window::Window(const std::string& title, uint32_t parent, uint32_t /*iconResourc
     cursor = platform::LoadArrowCursor();
 
     Log()->Message("...Registering the window class...");
-    if (!platform::RegisterWindowClass(className, &Window::StaticWndProc))
+    if (!platform::RegisterWindowClass(className, &Window::StaticWndProc, iconResource))
         FailCreation("Failed to register the window class");
 
     parentWindow = parent;

@@ -1,4 +1,5 @@
 #include "platform/win/NativeWindow.h"
+#include "platform/win/ProgramResources.h"
 
 #include "platform/win/WindowState.h"
 
@@ -52,19 +53,34 @@ void PlaceSdlWindow(detail::NativeWindowRecord& record) {
     }
 }
 
+// The class's icon from the program's resources; a missing or damaged resource leaves the desktop's default.
+void SetIcon(detail::NativeWindowRecord& record, uint32_t iconResource) {
+    ImageResource image;
+    if (iconResource == 0 || !FindImageResource(iconResource, image))
+        return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(image.rgba), int(image.width),
+                                                              int(image.height), 32, int(image.width * 4),
+                                                              SDL_PIXELFORMAT_RGBA32);
+    if (surface == nullptr)
+        return;
+    SDL_SetWindowIcon(record.sdl, surface); // SDL keeps its own copy
+    SDL_FreeSurface(surface);
+    record.iconWidth = image.width;
+}
+
 } // namespace
 
 ModuleHandle GetModuleHandle() {
     return 0x400000; // the program's image; the number only has to be non-zero
 }
 
-bool RegisterWindowClass(const std::string& className, WindowProc procedure) {
+bool RegisterWindowClass(const std::string& className, WindowProc procedure, uint32_t iconResource) {
     detail::PlatformState& state = State();
     if (state.failRegisterClass || procedure == nullptr || state.classes.count(className) != 0)
         return false;
     if (!detail::StartVideo())
         return false;
-    state.classes[className] = procedure;
+    state.classes[className] = detail::WindowClass{procedure, iconResource};
     return true;
 }
 
@@ -89,7 +105,8 @@ WindowHandle CreateNativeWindow(const std::string& className, const std::string&
     WindowHandle handle = SDL_GetWindowID(sdl);
     detail::NativeWindowRecord& record = state.windows[handle];
     record.sdl = sdl;
-    record.procedure = found->second;
+    record.procedure = found->second.procedure;
+    SetIcon(record, found->second.iconResource);
     record.style = style;
     record.client = client;
     return handle;

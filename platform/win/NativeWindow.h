@@ -39,8 +39,10 @@ enum class WindowStyle { Windowed, FullScreen, Child };
 
 ModuleHandle GetModuleHandle();
 
-// Registers a class name with its procedure; false when the name is taken (or a failure is forced).
-bool RegisterWindowClass(const std::string& className, WindowProc procedure);
+// Registers a class name with its procedure and the program's image resource its windows show as their
+// icon (0, or a resource the program lacks: the desktop's default icon); false when the name is taken (or a
+// failure is forced).
+bool RegisterWindowClass(const std::string& className, WindowProc procedure, uint32_t iconResource = 0);
 bool UnregisterWindowClass(const std::string& className);
 
 // Creates a hidden window of a registered class whose client area covers `client` (screen pixels; in full

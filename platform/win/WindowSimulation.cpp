@@ -71,6 +71,11 @@ int GetCursorShowCounter() {
     return State().cursorShowCounter;
 }
 
+uint32_t GetWindowIconWidth(WindowHandle window) {
+    const detail::NativeWindowRecord* record = detail::FindWindow(window);
+    return record != nullptr ? record->iconWidth : 0;
+}
+
 void FailRegisterClass(bool fail) {
     State().failRegisterClass = fail;
 }

@@ -15,6 +15,8 @@ void SetDesktopMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel = 32)
 void SetWorkArea(const ScreenRect& area);
 void SetSwapButtons(bool swapped);
 int GetCursorShowCounter();
+// The width of the icon the window shows from the program's resources; 0 when it shows the desktop's default.
+uint32_t GetWindowIconWidth(WindowHandle window);
 
 void FailRegisterClass(bool fail);
 void FailCreateWindow(bool fail);

@@ -18,12 +18,19 @@ struct NativeWindowRecord {
     WindowProc procedure = nullptr;
     WindowStyle style = WindowStyle::Windowed;
     ScreenRect client;
+    uint32_t iconWidth = 0; // 0: no icon of the program's own
     bool minimized = false;
     bool topmost = false;
 };
 
+// A registered window class: its procedure and the program resource of its icon (0: the desktop's default).
+struct WindowClass {
+    WindowProc procedure = nullptr;
+    uint32_t iconResource = 0;
+};
+
 struct PlatformState {
-    std::map<std::string, WindowProc> classes;
+    std::map<std::string, WindowClass> classes;
     std::map<WindowHandle, NativeWindowRecord> windows;
     WindowHandle focus = 0;
     bool videoStarted = false;

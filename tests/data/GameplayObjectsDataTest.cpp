@@ -13,6 +13,7 @@
 #include "engine/graphics/Model.h"
 #include "engine/graphics/ParticleSystem.h"
 #include "engine/graphics/ShaderUser.h"
+#include "engine/math/Ray.h"
 #include "game/play/Lighting.h"
 #include "gametools/DataKeeper.h"
 #include "gametools/TexturePack.h"
@@ -105,7 +106,7 @@ class GameplayObjectsData : public testing::Test {
 protected:
     GameplayObjectsData() {
         FileManager::Instance(&files);
-        scene = std::make_unique<VelmoraTest::SceneRenderFixture>(640, 480);
+        scene = std::make_unique<VelmoraTest::SceneRenderFixture>(640, 480, 800.0f, 600.0f);
         scene->timers.frameTime = 0.02f;
         keeper = std::make_unique<GameTools::DataKeeper>("en");
         keeper->LoadResourceList("data\\game_objects\\resources.xml", true);
@@ -220,6 +221,17 @@ TEST_F(GameplayObjectsData, BoxesHaveTheSizesTheGameplayReadsFromThem) {
         EXPECT_NEAR(box.GetWorldMin().z, 0, 1e-4) << frame;
     }
     EXPECT_LT(BoxAtFrame(head, 60).GetHalfSize().x, 75);
+    // A held ball rests 0.3 half lengths right of the head's centre, its centre 2 (simple) or 3 (super)
+    // short of the box's front by its radius; it must rest against the head, not sink into it.
+    for (const auto& ball : {std::pair{2.5f, 2.0f}, std::pair{3.0f, 3.0f}}) {
+        const BoundingBox box = BoxAtFrame(head, 20);
+        const Vec3 centre(box.GetCentre().x + 0.3f * box.GetHalfSize().x,
+                          box.GetWorldMax().y + ball.first - ball.second, ball.first);
+        float distance = 0;
+        ASSERT_TRUE(head.RayPick(Ray(centre, Vec3(0, -1, 0)), &distance)) << ball.first;
+        EXPECT_GT(distance, ball.first - 0.25f) << ball.first;
+        EXPECT_LT(distance, ball.first + 1.5f) << ball.first << ": the ball floats off the head";
+    }
 
     // The hull stands on the ground behind the head; the rotor sits on the hull, spinning about its centre.
     const BoundingBox body = BoxAtFrame(*keeper->GetModel("bat/body"), 0);
@@ -403,5 +415,41 @@ TEST_F(GameplayObjectsData, ObjectsDrawnWhereTheGamePutsThemLookLikeThemselves) 
     scene->Frame(image);
     VelmoraTest::SceneRenderFixture::SavePng(image, "gameplay-objects-close.png");
     scene->models->DeleteModel(floor);
+    EXPECT_EQ(Errors(), 0u);
+}
+
+TEST_F(GameplayObjectsData, HammerDrawnWithTheGuiCameraStrikesTheCursorPoint) {
+    // The GUI screen is 800 x 600 units over the 640 x 480 window. The hammer is placed as its code
+    // places it: at the cursor, 300 towards the viewer, unlit, over the scene, leaning with the cursor's x.
+    Camera* camera = scene->gui->GetCamera();
+    scene->renderSystem->clearColor = Vec4(0, 0, 0, 1);
+    const struct {
+        float x, y, frame;
+    } hammers[] = {{400, 120, 4}, {400, 400, 0}, {680, 260, 2}};
+    for (const auto& h : hammers) {
+        Model* copy = scene->models->CreateModelCopy(*keeper->GetModel("hammer/model"), camera, 0);
+        copy->ClearFlags(ModelLit);
+        copy->SetFlags(ModelSecondList | ModelFixedSortDepth);
+        copy->animationControl->playing = false;
+        copy->animationControl->position = h.frame;
+        const float lean = (h.x - 400) / 400 * 0.7853982f;
+        copy->transform = Matrix4::Translation(Vec3(h.x, h.y, 300)).Multiply(Matrix4::RotationY(lean));
+        copies.push_back(copy);
+    }
+    Image image;
+    scene->Frame(image);
+    scene->Frame(image);
+    VelmoraTest::SceneRenderFixture::SavePng(image, "gameplay-hammer.png");
+    // Pixels by GUI point (0.8 pixels a unit), y up as the GUI counts.
+    auto at = [&](float x, float y) { return VelmoraTest::SceneRenderFixture::Pixel(image, x * 0.8f, y * 0.8f); };
+    auto drawn = [](const uint8_t* p) { return p[0] + p[1] + p[2] > 60; };
+    // Landed (frame 4): the head's striking face rests on the cursor point, the handle rises above it.
+    EXPECT_TRUE(drawn(at(400, 126)));
+    EXPECT_TRUE(drawn(at(400, 190)));
+    EXPECT_FALSE(drawn(at(400, 114)));
+    // Raised (frame 0): the head has left the cursor point and hangs higher, the handle foreshortened.
+    EXPECT_FALSE(drawn(at(400, 406)));
+    EXPECT_TRUE(drawn(at(400, 460)));
+    EXPECT_FALSE(drawn(at(400, 400 + 100)));
     EXPECT_EQ(Errors(), 0u);
 }

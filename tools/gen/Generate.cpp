@@ -18,6 +18,7 @@
 #include "tools/gen/recipes/LevelsRecipe.h"
 #include "tools/gen/recipes/MapRecipe.h"
 #include "tools/gen/recipes/SoundsRecipe.h"
+#include "tools/gen/recipes/StageSceneryRecipe.h"
 #include "tools/gen/recipes/TextsRecipe.h"
 
 #include <filesystem>
@@ -48,6 +49,7 @@ std::vector<std::unique_ptr<Recipe>> MakeRecipes() {
     recipes.push_back(std::make_unique<HammerRecipe>());
     recipes.push_back(std::make_unique<BarrierRecipe>());
     recipes.push_back(std::make_unique<EnvironmentRecipe>());
+    recipes.push_back(std::make_unique<StageSceneryRecipe>());
     recipes.push_back(std::make_unique<LevelsRecipe>());
     recipes.push_back(std::make_unique<MapRecipe>());
     return recipes;

@@ -46,4 +46,12 @@ int WriteLinkFile(const std::string& contentDir, const std::string& binDir) {
     return written;
 }
 
+int WriteInstalledLinkFile(const std::string& linkPath, const std::string& helpFolder) {
+    const fs::path folder(helpFolder);
+    if (linkPath.empty() || !folder.is_absolute())
+        throw GenError("the installed guide needs an absolute folder: " + helpFolder);
+    const std::string url = FileUrl((folder.lexically_normal() / "help.html").string());
+    return WriteIfChanged(linkPath, LinkFileText(url)) ? 1 : 0;
+}
+
 } // namespace VbGen

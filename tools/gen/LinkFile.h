@@ -11,6 +11,10 @@ namespace VbGen {
 // written. Throws GenError when content/help.html is missing or a file cannot be written.
 int WriteLinkFile(const std::string& contentDir, const std::string& binDir);
 
+// Writes the link file at linkPath pointing to helpFolder/help.html, for an installation whose files are
+// staged in one place (linkPath) and run from another (helpFolder, absolute); returns 1 when written.
+int WriteInstalledLinkFile(const std::string& linkPath, const std::string& helpFolder);
+
 // "file://" and the absolute path with every byte outside letters, digits, "-._~/" percent-encoded, so a
 // folder with blanks or non-ASCII names still gives a valid address.
 std::string FileUrl(const std::string& absolutePath);

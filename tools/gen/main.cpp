@@ -2,7 +2,10 @@
 //   vb_datagen --content <content> --out <staged> [--fonts <font folder>] [--only <family>]
 //              [--profile full|minimal] [--exe-resources <file.cpp>] [--bin <folder>]
 // --bin writes the player's guide and the link file "play.url" pointing to it into that folder.
+//   vb_datagen --link-file <play.url> --help-folder <installed folder>
+// writes only the link file of an installation, pointing to the guide in the folder it is installed to.
 #include "tools/gen/ExeResources.h"
+#include "tools/gen/ProgramIcon.h"
 #include "tools/gen/GenError.h"
 #include "tools/gen/Generate.h"
 #include "tools/gen/LinkFile.h"
@@ -21,13 +24,21 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: vb_datagen --content <content> --out <staged> [--fonts <folder>] [--only <family>]\n"
                  "                  [--profile full|minimal] [--exe-resources <file.cpp>] [--bin <folder>]\n"
+                 "       vb_datagen --link-file <play.url> --help-folder <installed folder>\n"
                  "families:%s\n",
                  families.c_str());
     return 2;
 }
 
+// The system cursor and the window icon.
+std::vector<VbGen::ExeResource> ExecutableResources() {
+    std::vector<VbGen::ExeResource> resources = VbGen::ProgramResources();
+    resources.push_back(VbGen::ProgramIconResource());
+    return resources;
+}
+
 int Run(const std::vector<std::string>& args) {
-    std::string content, out, exeResources, bin;
+    std::string content, out, exeResources, bin, linkFile, helpFolder;
     VbGen::Profile profile = VbGen::Profile::Full;
     VbGen::GenerateOptions options;
     for (size_t i = 0; i < args.size(); i += 2) {
@@ -46,10 +57,20 @@ int Run(const std::vector<std::string>& args) {
             exeResources = value;
         else if (args[i] == "--bin")
             bin = value;
+        else if (args[i] == "--link-file")
+            linkFile = value;
+        else if (args[i] == "--help-folder")
+            helpFolder = value;
         else if (args[i] == "--profile" && (value == "full" || value == "minimal"))
             profile = value == "full" ? VbGen::Profile::Full : VbGen::Profile::Minimal;
         else
             return Usage();
+    }
+    if (!linkFile.empty() || !helpFolder.empty()) {
+        if (linkFile.empty() || helpFolder.empty() || !content.empty() || !out.empty())
+            return Usage();
+        VbGen::WriteInstalledLinkFile(linkFile, helpFolder);
+        return 0;
     }
     if (content.empty() || out.empty())
         return Usage();
@@ -57,9 +78,11 @@ int Run(const std::vector<std::string>& args) {
     VbGen::GenerateReport report = VbGen::Generate(profile, content, out, options);
     int extra = 0;
     if (!exeResources.empty())
-        extra += VbGen::WriteExeResources(VbGen::ProgramResources(), exeResources);
-    if (!bin.empty())
+        extra += VbGen::WriteExeResources(ExecutableResources(), exeResources);
+    if (!bin.empty()) {
         extra += VbGen::WriteLinkFile(content, bin);
+        extra += VbGen::WriteProgramIconPng(bin);
+    }
     std::printf("vb_datagen: %s: %d written, %d unchanged, %d deleted; %d build files written\n", out.c_str(),
                 report.written, report.unchanged, report.deleted, extra);
     return 0;

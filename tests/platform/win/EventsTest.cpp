@@ -5,6 +5,7 @@
 #include "platform/input/DirectInput.h"
 #include "platform/win/MessageBox.h"
 #include "platform/win/NativeWindow.h"
+#include "platform/win/ProgramResources.h"
 #include "platform/win/WindowCursor.h"
 #include "platform/win/WindowSimulation.h"
 
@@ -236,6 +237,44 @@ TEST(NativeWindowTest, ForcedFailuresAndChildWindowsGiveNoWindow) {
     sim::FailRegisterClass(true);
     EXPECT_FALSE(RegisterWindowClass("fail test", RecordingProc));
     sim::Reset();
+}
+
+// A 2×1 icon (8 header bytes + 8 pixel bytes), one whose header claims more pixels than it carries, and one
+// whose width × height × 4 wraps around in 32 bits to exactly its pixel bytes.
+const uint8_t goodIcon[] = {2, 0, 0, 0, 1, 0, 0, 0, 255, 0, 0, 255, 0, 255, 0, 255};
+const uint8_t shortIcon[] = {4, 0, 0, 0, 4, 0, 0, 0, 255, 0, 0, 255};
+const uint8_t wrappingIcon[] = {1, 0, 0, 0x40, 1, 0, 0, 0, 1, 2, 3, 4};
+
+ResourceBytes TestResources(uint32_t id) {
+    switch (id) {
+    case 101:
+        return {goodIcon, sizeof(goodIcon)};
+    case 102:
+        return {shortIcon, sizeof(shortIcon)};
+    case 103:
+        return {wrappingIcon, sizeof(wrappingIcon)};
+    default:
+        return {};
+    }
+}
+
+TEST(NativeWindowTest, TheClassIconComesFromTheProgramsResources) {
+    SetProgramResourceLookup(TestResources);
+    struct Case {
+        uint32_t resource;
+        uint32_t iconWidth; // 0: the desktop's default icon
+    } cases[] = {{101, 2}, {102, 0}, {103, 0}, {104, 0}, {0, 0}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(RegisterWindowClass("icon test", RecordingProc, c.resource));
+        WindowHandle window = CreateNativeWindow("icon test", "t", WindowStyle::Windowed, {0, 0, 64, 48}, 0);
+        ASSERT_NE(window, 0u);
+        EXPECT_EQ(sim::GetWindowIconWidth(window), c.iconWidth) << "resource " << c.resource;
+        DestroyNativeWindow(window);
+        UnregisterWindowClass("icon test");
+    }
+    SetProgramResourceLookup(nullptr);
+    ImageResource image;
+    EXPECT_FALSE(FindImageResource(101, image)); // no lookup: the program carries nothing
 }
 
 TEST(NativeWindowTest, DesktopAndWorkAreaCanBeSimulated) {

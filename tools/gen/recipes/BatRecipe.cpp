@@ -91,7 +91,8 @@ Canvas RotorPicture(uint32_t seed) {
 }
 
 // Caps at both ends and a bar between them; every length gives the same vertex layout, so the frames
-// morph into each other.
+// morph into each other. The caps reach 3 units further towards the blocks than the bar: balls bounce on the
+// head's box moved 3 back, that is on the bar's front, and the held ball rests against it between the caps.
 Mesh HeadMesh(float length) {
     Mesh mesh;
     for (float side : {-1.0f, 1.0f}) {
@@ -99,8 +100,8 @@ Mesh HeadMesh(float length) {
         VbAssets::Translate(cap, {side * (length / 2 - capRadius), headY, headHeight / 2});
         mesh.Append(cap);
     }
-    Mesh bar = VbAssets::BevelBox({length - 2 * capRadius, 2.8f, 3.8f}, 0.5f);
-    VbAssets::Translate(bar, {0, headY, headHeight / 2});
+    Mesh bar = VbAssets::BevelBox({length - 2 * capRadius, 1.0f, 3.8f}, 0.35f);
+    VbAssets::Translate(bar, {0, headY + capRadius - 3 - 0.5f, headHeight / 2});
     mesh.Append(bar);
     return mesh;
 }

@@ -11,7 +11,7 @@ namespace VbGen {
 class BatRecipe final : public Recipe {
 public:
     std::string Family() const override { return "bat"; }
-    uint32_t Version() const override { return 1; }
+    uint32_t Version() const override { return 2; }
     void Run(const RecipeContext& context) const override;
 };
 
