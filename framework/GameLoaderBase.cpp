@@ -103,7 +103,10 @@ GameLoaderBase::~GameLoaderBase() = default;
 bool GameLoaderBase::Run() {
     std::string text;
     try {
-        CreateGame();
+        GameBase* created = CreateGame();
+        // A game's factory that only returns its root still gets a running loop, not a null root.
+        if (game == nullptr)
+            game = created;
         RunMessageLoop();
         DestroyGame();
         return true;

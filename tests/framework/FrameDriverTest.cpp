@@ -357,6 +357,23 @@ TEST_F(FrameDriverTest, AWindowModeChangeIsSeenForTwoFramesThenTheModeIsCompared
     EXPECT_EQ(game.modeChangeCounter, 0);
 }
 
+TEST_F(FrameDriverTest, AnUpdateVideoModeWithAChangedModeResetsTheDeviceInTheSameFrame) {
+    HeadlessGame game(options);
+    game.Frame();
+    // Unchanged: compared, nothing to restore.
+    Config()->SetCommandIdle("g_update_video_mode", false);
+    game.Frame();
+    EXPECT_TRUE(Config()->IsCommandIdle("g_update_video_mode"));
+    EXPECT_FALSE(game.transcript->Contains("RestoreRenderDevice"));
+
+    Config()->SetValue("v_mode", "800x600x32");
+    Config()->SetCommandIdle("g_update_video_mode", false);
+    game.Frame();
+    EXPECT_TRUE(Config()->IsCommandIdle("g_update_video_mode"));
+    EXPECT_EQ(game.transcript->Matching("RestoreRenderDevice").size(), 1u);
+    EXPECT_FALSE(OrvexEngine::RenderSystem::Instance()->resetNeeded);
+}
+
 TEST_F(FrameDriverTest, ADeviceThatNeedsAResetIsRestoredAndHeldKeysWaitForTheLock) {
     HeadlessGame game(options);
     game.Frame();

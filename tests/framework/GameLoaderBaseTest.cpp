@@ -140,6 +140,26 @@ TEST_F(GameLoaderTest, RunEndsAfterTheFrameThatTriggersExitAndReportsSuccess) {
     EXPECT_TRUE(loader.transcript.Contains("show logos 1"));
 }
 
+TEST_F(GameLoaderTest, ARootTheFactoryOnlyReturnsIsRunAndDeletedAllTheSame) {
+    WriteRegistry("InstallPath=" + install.string() + "\n");
+    class ReturningLoader : public HeadlessLoader {
+    public:
+        using HeadlessLoader::HeadlessLoader;
+        GameBase* CreateGame() override {
+            GameBase* root = HeadlessLoader::CreateGame();
+            game = nullptr;
+            return root;
+        }
+    };
+    ReturningLoader loader("Quillfen Games", gameName, 100);
+    loader.options.afterFrame = [](HeadlessGame& game, int frame) {
+        if (frame == 2)
+            game.engine->RequestExit();
+    };
+    EXPECT_TRUE(loader.Run());
+    EXPECT_TRUE(loader.transcript.Contains("destroyed after 2 frames")) << loader.transcript.Text();
+}
+
 TEST_F(GameLoaderTest, ClosingTheWindowEndsTheLoopAfterThatMessageWithoutAnotherFrame) {
     WriteRegistry("InstallPath=" + install.string() + "\n");
     HeadlessLoader loader("Quillfen Games", gameName, 100);
