@@ -29,13 +29,13 @@ constexpr FontColour kBorder{20, 24, 40};
 
 constexpr int kMinimalPixelHeight = 16;
 
-FontFileSpec File(std::string stem, std::string face, int pixelHeight, CharacterSet characters, int outline = 0,
+FontFileLayout File(std::string stem, std::string face, int pixelHeight, CharacterSet characters, int outline = 0,
                   std::vector<std::string> colourNames = {""}, std::vector<FontColour> colours = {kWhite}) {
-    return FontFileSpec{std::move(stem), std::move(face), pixelHeight, characters, outline,
+    return FontFileLayout{std::move(stem), std::move(face), pixelHeight, characters, outline,
                         std::move(colourNames), std::move(colours)};
 }
 
-std::string AtlasName(const FontFileSpec& file, int colour) {
+std::string AtlasName(const FontFileLayout& file, int colour) {
     return file.stem + file.colourNames.at(size_t(colour)) + ".png";
 }
 
@@ -45,7 +45,7 @@ struct MadeFont {
     float lineHeight = 1;
 };
 
-void WriteFontPaths(std::string& xml, const FontFileSpec& file, int colour, const std::string& indent) {
+void WriteFontPaths(std::string& xml, const FontFileLayout& file, int colour, const std::string& indent) {
     xml += indent + "<description_file_path path=\"" + file.stem + ".fnt\"/>\n";
     xml += indent + "<diffuse_image_path path=\"" + AtlasName(file, colour) + "\"/>\n";
     xml += indent + "<opacity_image_path path=\"32bit\"/>\n";
@@ -62,7 +62,7 @@ std::string FontsXml(const FontTable& table, const std::vector<MadeFont>& made, 
     xml += basic ? "<!-- fonts needed before the staged loading: the console and the loading window -->\n"
                  : "<!-- fonts read after the staged loading; ids follow those of fonts_basic.xml -->\n";
     xml += "<fonts>\n";
-    for (const FontEntrySpec& entry : table.entries) {
+    for (const FontEntryLayout& entry : table.entries) {
         if (entry.basic != basic)
             continue;
         xml += "  <font name=\"" + entry.name + "\" size=\"" + FormatFloat(entry.size) + "\"";
@@ -71,7 +71,7 @@ std::string FontsXml(const FontTable& table, const std::vector<MadeFont>& made, 
         if (entry.upperCase)
             xml += " case=\"upper\"";
         xml += ">\n";
-        const FontFileSpec& file = table.files.at(size_t(entry.file));
+        const FontFileLayout& file = table.files.at(size_t(entry.file));
         WriteFontPaths(xml, file, entry.colour, "    ");
         WriteProperties(xml, made.at(size_t(entry.file)), entry.size, "    ");
         if (entry.russianFile >= 0) {
@@ -136,7 +136,7 @@ void FontsRecipe::Run(const RecipeContext& context) const {
     const std::string fontsDir = context.fontsDir.empty() ? DefaultFontsDir() : context.fontsDir;
     const FontTable table = GameFonts();
     std::vector<MadeFont> made;
-    for (const FontFileSpec& file : table.files) {
+    for (const FontFileLayout& file : table.files) {
         VbAssets::FontStyle style;
         style.faceFile = (std::filesystem::path(fontsDir) / file.face).string();
         style.characters = VbAssets::Characters(file.characters);

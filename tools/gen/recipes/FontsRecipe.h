@@ -13,7 +13,7 @@
 namespace VbGen {
 
 // One font file with its atlases, as the table of the game's fonts names it.
-struct FontFileSpec {
+struct FontFileLayout {
     std::string stem;                // "ui\fonts\common\main_menu": the .fnt is stem + ".fnt"
     std::string face;                // "DejaVuSans-Bold.ttf"
     int pixelHeight = 32;
@@ -24,7 +24,7 @@ struct FontFileSpec {
 };
 
 // One entry of the fonts XML.
-struct FontEntrySpec {
+struct FontEntryLayout {
     std::string name;
     float size = 20;       // glyph height in GUI units
     bool basic = false;    // in fonts_basic.xml (needed before the staged loading) or fonts_additional.xml
@@ -36,8 +36,8 @@ struct FontEntrySpec {
 };
 
 struct FontTable {
-    std::vector<FontFileSpec> files;
-    std::vector<FontEntrySpec> entries;
+    std::vector<FontFileLayout> files;
+    std::vector<FontEntryLayout> entries;
 };
 
 // The game's fonts, in the order of their ids.

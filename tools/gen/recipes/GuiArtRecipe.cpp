@@ -345,8 +345,8 @@ VbFormats::ModelDescription Slide(float fromX, float fromY) {
 
 } // namespace
 
-const std::vector<GuiAtlasSpec>& GuiPictures() {
-    static const std::vector<GuiAtlasSpec> pictures = {
+const std::vector<GuiAtlasLayout>& GuiPictures() {
+    static const std::vector<GuiAtlasLayout> pictures = {
         {"panel_s", 512, 256, 1, 1, 1},         {"panel_m", 512, 512, 1, 1, 1},
         {"panel_l", 1024, 512, 1, 1, 1},        {"panel_loading", 512, 128, 1, 1, 1},
         {"panel_hud", 1024, 64, 1, 1, 1},       {"button", 256, 256, 1, 4, 4},
@@ -367,28 +367,28 @@ void GuiArtRecipe::Run(const RecipeContext& context) const {
     const bool minimal = context.profile == Profile::Minimal;
     const std::map<std::string, CellPainter> painters =
         Painters(context.fontsDir.empty() ? DefaultFontsDir() : context.fontsDir);
-    for (const GuiAtlasSpec& spec : GuiPictures()) {
-        const CellPainter& paint = painters.at(spec.name);
+    for (const GuiAtlasLayout& layout : GuiPictures()) {
+        const CellPainter& paint = painters.at(layout.name);
         try {
-            const bool single = spec.frames == 1 && spec.columns == 1 && spec.rows == 1;
+            const bool single = layout.frames == 1 && layout.columns == 1 && layout.rows == 1;
             ShapeCanvas atlas(1, 1);
             if (minimal) {
                 // Placeholder art keeps the grid, so frames still index cells, at an eighth of the size.
-                atlas = VbAssets::BuildAtlas(std::max(spec.width / 8, 16u * spec.columns),
-                                             std::max(spec.height / 8, 16u * spec.rows), spec.columns,
-                                             spec.rows, spec.frames, [](ShapeCanvas& cell, uint32_t frame) {
+                atlas = VbAssets::BuildAtlas(std::max(layout.width / 8, 16u * layout.columns),
+                                             std::max(layout.height / 8, 16u * layout.rows), layout.columns,
+                                             layout.rows, layout.frames, [](ShapeCanvas& cell, uint32_t frame) {
                                                  cell.Draw([](float, float) { return -1.0f; },
                                                            ButtonLook(frame % 4).top);
                                              });
             } else if (single) {
-                atlas = ShapeCanvas(spec.width, spec.height);
+                atlas = ShapeCanvas(layout.width, layout.height);
                 paint(atlas, 0);
             } else {
-                atlas = VbAssets::BuildAtlas(spec.width, spec.height, spec.columns, spec.rows, spec.frames, paint);
+                atlas = VbAssets::BuildAtlas(layout.width, layout.height, layout.columns, layout.rows, layout.frames, paint);
             }
-            context.out->Write("ui\\textures\\" + spec.name + ".png", VelmoraFormats::WritePng(atlas.ToPicture()));
+            context.out->Write("ui\\textures\\" + layout.name + ".png", VelmoraFormats::WritePng(atlas.ToPicture()));
         } catch (const std::runtime_error& error) {
-            throw GenError("ui\\textures\\" + spec.name + ".png: " + error.what());
+            throw GenError("ui\\textures\\" + layout.name + ".png: " + error.what());
         }
     }
     WriteModel(*context.out, "ui\\models\\quad_pop", QuadPop());

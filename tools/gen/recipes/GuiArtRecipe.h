@@ -13,7 +13,7 @@
 namespace VbGen {
 
 // One GUI atlas as the resource list declares it: the material's frames lie in a grid of cells.
-struct GuiAtlasSpec {
+struct GuiAtlasLayout {
     std::string name; // "button": ui\textures\button.png and the material ui/button
     uint32_t width = 0;
     uint32_t height = 0;
@@ -23,7 +23,7 @@ struct GuiAtlasSpec {
 };
 
 // Every picture of ui\textures\, atlases and single pictures (one cell, one frame) alike.
-const std::vector<GuiAtlasSpec>& GuiPictures();
+const std::vector<GuiAtlasLayout>& GuiPictures();
 
 class GuiArtRecipe final : public Recipe {
 public:
