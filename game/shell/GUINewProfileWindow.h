@@ -39,8 +39,6 @@ public:
     using GUIMenuWindow::Show;
     using GUINewProfileWindowBase::Show;
 
-    bool HadNoProfiles() const { return noProfiles; }
-
 private:
     // The edit box's text trimmed at both ends, into typedName.
     void ReadTypedName();

@@ -790,6 +790,21 @@ TEST_F(ProfileWindowsRender, TheWelcomeWindowAndANewCyrillicName) {
             lit += p[0] > 200 && p[1] > 200 && p[2] > 200;
         }
     EXPECT_GT(lit, 40) << "no typed letters in the field";
+
+    // Accepted, the name heads the list among eleven more, drawn as the current one.
+    PressEnter();
+    EXPECT_EQ(results, std::vector<int>{5});
+    for (const char* name :
+         {"bob", "Carol", "dave", "Eve", "frank", "Grace", "heidi", "Ivan", "judy", "Mallory", "Zed"})
+        profiles->GetOrCreateProfile(Wide(name));
+    create->Hide();
+    list->Show(GameBase::ModeNewProfile);
+    for (int i = 0; i < 30; ++i) {
+        background->Update();
+        Frame();
+    }
+    EXPECT_EQ(list->GetRowTitle(0)->text, Wide("Алиса"));
+    VelmoraTest::SceneRenderFixture::SavePng(image, "profiles-list.png");
     for (const std::string& line : Complaints(mark))
         ADD_FAILURE() << line;
 }
