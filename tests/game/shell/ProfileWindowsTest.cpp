@@ -659,13 +659,20 @@ TEST_F(ProfileList, AShortListHidesTheRowsBelowItAndDisablesTheScroll) {
     EXPECT_FALSE(list->GetScroll()->IsEnabled());
     EXPECT_EQ(list->GetScroll()->GetPositionCount(), 2u);
 
-    // Shown again after one more profile, the list is taken anew.
+    // A row whose profile has gone since the list was taken keeps the current profile.
+    profiles->DeleteProfile(L"alice");
+    Click(list->GetRowButton(1));
+    EXPECT_EQ(Current(), L"Carol");
+    EXPECT_TRUE(results.empty());
+    MoveMouseAway();
+
+    // Shown again, the list is taken anew.
     list->Hide();
     Settle();
     profiles->GetOrCreateProfile(L"Dan");
     list->Show(GameBase::ModeMainMenu);
     Settle();
-    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"Carol", L"alice", L"Bob", L"Dan"}));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"Carol", L"Bob", L"Dan"}));
 }
 
 TEST_F(ProfileWindows, DescriptionsWithoutTheirControlsAreLoggedAndTheWindowsStillWork) {
