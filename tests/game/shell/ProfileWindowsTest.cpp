@@ -3,7 +3,7 @@
 // them: names typed through the platform's simulated text input (Cyrillic included), ENTER through the
 // simulated keyboard and clicks through the GUI manager's element update. The result of every window for
 // every choice (trimming, conflicts in any letter case, the stored-name limit), the list with its scroll
-// and row highlight, windows whose description lacks controls, and pictures of two windows.
+// and row highlight, windows whose description lacks controls, and pictures of three windows.
 #include "game/shell/GUIDeleteProfileWindow.h"
 #include "game/shell/GUIMenuWindowManager.h"
 #include "game/shell/GUINewProfileWindow.h"
