@@ -17,7 +17,9 @@
 #include "engine/graphics/AnimationControl.h"
 #include "engine/graphics/Image.h"
 #include "engine/graphics/Model.h"
+#include "engine/gui/GUIScroll.h"
 #include "engine/gui/GUIWindow.h"
+#include "engine/sound/SoundManager.h"
 #include "framework/AudioPlayer.h"
 #include "guitools/GUIButtonControl.h"
 #include "guitools/GUICheckBoxControl.h"
@@ -30,6 +32,7 @@
 #include "platform/win/Process.h"
 #include "tests/support/ProfileFixture.h"
 #include "tests/support/RenderFixture.h"
+#include "tests/support/SilentSoundSystem.h"
 #include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
@@ -111,6 +114,9 @@ protected:
             }
         }
         scene.timers.frameTime = 0.05f;
+        OrvexEngine::SoundSystem::Instance(&soundSystem);
+        sounds = std::make_unique<OrvexEngine::SoundManager>();
+        OrvexEngine::SoundManager::Instance(sounds.get());
         userDirectory = (fs::path(VelmoraTest::TempDir()) / "mapoptions").string();
         fs::remove_all(userDirectory);
         audio = std::make_unique<GameFramework::AudioPlayer>(0.285f, 0.315f);
@@ -125,6 +131,9 @@ protected:
         background.reset();
         menus.reset();
         tools.reset();
+        profiles.reset();
+        audio.reset();
+        sounds.reset();
     }
     void UseLanguage(const std::string& language) {
         options.reset();
@@ -175,6 +184,8 @@ protected:
     VelmoraTest::SceneRenderFixture scene;
     GameData keeper{"en"};
     std::string userDirectory;
+    VelmoraTest::SilentSystem soundSystem;
+    std::unique_ptr<OrvexEngine::SoundManager> sounds;
     std::unique_ptr<GameFramework::AudioPlayer> audio;
     std::unique_ptr<VelmoraTest::TestProfileManager> profiles;
     std::unique_ptr<LevelManager> levels;
@@ -255,6 +266,8 @@ TEST_F(MapOptionsData, TheStageMapAndTheOptionsDrawnOverTheBackground) {
     Run(40, image);
     VelmoraTest::SceneRenderFixture::SavePng(image, "shell-options.png");
     EXPECT_TRUE(options->GUIMenuWindow::IsVisible());
+    EXPECT_EQ(options->GetScrollControl("window_options/window/sound")->scroll->GetPosition(), 600u);
+    EXPECT_EQ(audio->GetSoundVolume(), 0.6f);
     EXPECT_EQ(options->GetTextControl("window_options/window/video_mode/text")->text, L"800x600");
     EXPECT_TRUE(Complaints(0).empty()) << Complaints(0).front();
 }
