@@ -12,6 +12,7 @@
 
 #include "engine/core/Controls.h"
 #include "engine/core/Error.h"
+#include "engine/graphics/AnimationControl.h"
 #include "engine/graphics/Model.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUIWindow.h"
@@ -81,10 +82,10 @@ const Vec2 mapOrigin(80, 110);
 const float iconHalf = 18;
 
 // Icon i of the map at (60 + 90 i, 200) in the map window, scaled to 36 x 36 units.
-VbFormats::StageMapIcon Icon(uint32_t type, size_t i) {
+VbFormats::StageMapIcon Icon(uint32_t type, size_t i, float spacing = 90) {
     VbFormats::StageMapIcon icon;
     icon.type = type;
-    icon.placement = {iconHalf, 0, 0, 60 + 90.0f * float(i), 0, iconHalf, 0, 200, 0, 0, 1, 0, 0, 0, 0, 1};
+    icon.placement = {iconHalf, 0, 0, 60 + spacing * float(i), 0, iconHalf, 0, 200, 0, 0, 1, 0, 0, 0, 0, 1};
     return icon;
 }
 
@@ -156,7 +157,7 @@ protected:
     void WriteMap(const std::vector<uint32_t>& types) {
         std::vector<VbFormats::StageMapIcon> icons;
         for (size_t i = 0; i < types.size(); ++i)
-            icons.push_back(Icon(types[i], i));
+            icons.push_back(Icon(types[i], i, spacing));
         gui->data.Save("ui/map/map.gmf", VbFormats::StageMapWriter::Write(icons));
     }
     // The default map: start, path, path, check point, path, finish.
@@ -201,7 +202,7 @@ protected:
             Frame();
     }
     // The middle of icon i on the screen.
-    static Vec2 OnIcon(size_t i) { return mapOrigin + Vec2(60 + 90.0f * float(i), 200); }
+    Vec2 OnIcon(size_t i) const { return mapOrigin + Vec2(60 + spacing * float(i), 200); }
     // Press and release over icon i; with `twice`, a double click within 0.2 s. Results of every frame are
     // collected.
     std::vector<int> ClickIcon(size_t i, bool twice = false) {
@@ -227,6 +228,7 @@ protected:
         return element->GetMainWindow()->GetModel()->box.GetHalfSize().x;
     }
 
+    float spacing = 90; // between neighbouring icons, from left to right
     FakeClock clock;
     std::unique_ptr<VelmoraTest::GuiServices> gui;
     FakeControls controls;
@@ -411,6 +413,32 @@ TEST_F(GUIStartGameLogicWindowTest, ClicksSelectAndDoubleClicksOrPlayStartButNot
         Frame();
     results = ClickIcon(3, true);
     EXPECT_EQ(results.back(), GUIStartGameLogicWindow::ResultPlay) << "the selected icon still plays";
+}
+
+TEST_F(GUIStartGameLogicWindowTest, OfTwoOverlappingIconsOnlyTheFirstLightsUp) {
+    spacing = 8; // the clickable middles overlap
+    Build();
+    Reach({1, 2}, {1, 2});
+    Open(GUIStartGameLogicWindow::ModeMainMenu);
+    const std::vector<GUIMapElement*>& elements = window->GetElements();
+    const auto frame = [](const GUIMapElement* element) {
+        return element->GetMainWindow()->GetModel()->animationControl->currentFrame;
+    };
+    Frame(OnIcon(1) - Vec2(4, 0));
+    ASSERT_TRUE(elements[0]->GetButton()->mouseOver && elements[1]->GetButton()->mouseOver);
+    EXPECT_TRUE(elements[0]->IsHighlighted());
+    EXPECT_FALSE(elements[1]->IsHighlighted());
+    EXPECT_EQ(frame(elements[0]), GUIMapElement::FrameHover);
+    EXPECT_EQ(frame(elements[1]), GUIMapElement::StateBefore);
+    // Away from the first one the second lights up; the selected icon keeps its own look.
+    Frame(OnIcon(2) - Vec2(2, 0));
+    EXPECT_FALSE(elements[0]->IsHighlighted());
+    EXPECT_EQ(frame(elements[0]), GUIMapElement::StateBefore);
+    EXPECT_TRUE(elements[1]->IsHighlighted());
+    EXPECT_FALSE(elements[2]->IsHighlighted());
+    Frame(OnIcon(5));
+    EXPECT_FALSE(elements[5]->IsHighlighted());
+    EXPECT_EQ(frame(elements[5]), GUIMapElement::StateSelected);
 }
 
 TEST_F(GUIStartGameLogicWindowTest, ThePathTowardTheNextLevelLightsUpAndFadesInTurn) {
