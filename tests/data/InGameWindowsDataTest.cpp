@@ -145,6 +145,25 @@ bool HasKind(const GUITools::GUIWindowBase& window, const std::string& name, Kin
     return false;
 }
 
+// The text keys of a label's expression: parts joined by "+", quoted literals left out, case prefixes
+// ("[u]") taken off.
+std::vector<std::string> TextKeys(const std::string& expression) {
+    std::vector<std::string> keys;
+    size_t start = 0;
+    while (start <= expression.size()) {
+        size_t end = expression.find('+', start);
+        if (end == std::string::npos)
+            end = expression.size();
+        std::string part = expression.substr(start, end - start);
+        if (!part.empty() && part.front() == '[' && part.find(']') != std::string::npos)
+            part = part.substr(part.find(']') + 1);
+        if (!part.empty() && part.front() != '\'')
+            keys.push_back(part);
+        start = end + 1;
+    }
+    return keys;
+}
+
 fs::path BinDir() {
     return fs::path(platform::GetExecutablePath()).parent_path().parent_path() / "bin";
 }
@@ -270,6 +289,24 @@ TEST_F(InGameWindowsData, EveryWindowFindsWhatItsCodeLooksUpInBothLanguages) {
                     EXPECT_NE(label->font, nullptr) << label->GetName();
                 }
         }
+        // Every key of the labels has its text in this language's own column: the default texts would
+        // silently show English instead.
+        GUITools::GUITextTool own(language);
+        ASSERT_GE(own.textsNodes.size(), 1u);
+        own.textsNodes.resize(1); // texts.xml alone
+        size_t checked = 0;
+        for (const Lookups& lookups : Table()) {
+            for (const GUITools::GUIControl* control : Described(lookups.window)->GetControls()) {
+                const auto* label = dynamic_cast<const GUITools::GUITextControl*>(control);
+                if (label == nullptr)
+                    continue;
+                for (const std::string& key : TextKeys(label->textExpression)) {
+                    EXPECT_NE(own.GetText(key), L"UNKNOWN") << label->GetName() << ": " << key;
+                    ++checked;
+                }
+            }
+        }
+        EXPECT_GE(checked, 40u);
         // The holder's name goes into the best-time line through its variable.
         const GUITools::GUITextControl* holder =
             Described("window_level_complete")

@@ -18,12 +18,15 @@
 
 #include "engine/core/Controls.h"
 #include "engine/core/MessageManager.h"
+#include "engine/core/Window.h"
 #include "engine/gui/GUIButton.h"
 #include "engine/gui/GUICheckBox.h"
 #include "engine/math/Random.h"
 #include "guitools/GUITextControl.h"
 #include "guitools/GUIToolManager.h"
 #include "guitools/GUIWindowControl.h"
+#include "platform/win/Events.h"
+#include "platform/win/WindowSimulation.h"
 #include "tests/game/play/PlayTestWorld.h"
 #include "tests/support/ProfileFixture.h"
 #include "tools/formats/FieldWriter.h"
@@ -448,4 +451,24 @@ TEST_F(GUIGameLogicWindowTest, ADescriptionWithoutItsControlsLogsThemAndStillWor
     for (int frame = 0; frame < 30; ++frame)
         Frame();
     EXPECT_TRUE(manager->IsFree()) << "the hold ends once the bare display has gone";
+}
+
+TEST_F(GUIGameLogicWindowTest, TheMinimiseButtonMinimisesTheMainWindowAlsoWhileInactive) {
+    platform::sim::Reset();
+    platform::sim::SetDesktopMode(1024, 768);
+    auto window = std::make_unique<Window>("hud", 0, 0, 800, 600, false, true, Vec2i());
+    Window::Instance(window.get());
+    Play();
+    Frame();
+    hud->SetActive(false); // a pause window over the level keeps the last enabled state
+    Button("/minimize")->clicked = true;
+    Decide();
+    platform::WindowMessage message;
+    while (platform::PeekWindowMessage(message)) {
+        platform::TranslateWindowMessage(message);
+        platform::DispatchWindowMessage(message);
+    }
+    EXPECT_TRUE(window->minimized);
+    window.reset();
+    platform::sim::Reset();
 }
