@@ -34,11 +34,12 @@ public:
 
 private:
     GameFramework::ProfileManagerBase* profiles = nullptr; // not owned
-    OrvexEngine::GUIButton* continueButton = nullptr;      // never null: a missing one is a hidden stand-in
-    OrvexEngine::GUIButton* newGameButton = nullptr;       // never null
-    OrvexEngine::GUIButton* backButton = nullptr;          // never null
-    GUITools::GUITextControl* levelText = nullptr;         // or null when the description lacks it
-    GUITools::GUITextControl* scoreText = nullptr;         // or null
+    OrvexEngine::GUIButton* continueButton =
+        nullptr; // not owned; never null: a missing one is a hidden stand-in
+    OrvexEngine::GUIButton* newGameButton = nullptr; // not owned; never null
+    OrvexEngine::GUIButton* backButton = nullptr;    // not owned; never null
+    GUITools::GUITextControl* levelText = nullptr;   // not owned; or null when the description lacks it
+    GUITools::GUITextControl* scoreText = nullptr;   // not owned; or null
 };
 
 } // namespace VelmoraBall

@@ -27,7 +27,7 @@ public:
     bool show = true;
 
 private:
-    OrvexEngine::GUIButton* button = nullptr; // never null: a missing one is a hidden stand-in
+    OrvexEngine::GUIButton* button = nullptr; // not owned; never null: a missing one is a hidden stand-in
 };
 
 } // namespace VelmoraBall

@@ -26,8 +26,8 @@ public:
     void Hide() override;
 
 private:
-    OrvexEngine::GUIButton* yesButton = nullptr; // never null: a missing one is a hidden stand-in
-    OrvexEngine::GUIButton* noButton = nullptr;  // never null
+    OrvexEngine::GUIButton* yesButton = nullptr; // not owned; never null: a missing one is a hidden stand-in
+    OrvexEngine::GUIButton* noButton = nullptr;  // not owned; never null
 };
 
 } // namespace VelmoraBall

@@ -44,12 +44,13 @@ private:
     GameFramework::AudioPlayer* Audio() const { return GUIGameLogicMenuWindowBase::audioPlayer; }
     void EnableTitleMounts(bool animated);
 
-    OrvexEngine::GUIScroll* soundScroll = nullptr;     // never null: a missing one is a hidden stand-in
-    OrvexEngine::GUIScroll* musicScroll = nullptr;     // never null
-    OrvexEngine::GUICheckBox* fullscreenBox = nullptr; // never null
-    OrvexEngine::GUIButton* leaveButton = nullptr;     // never null
-    OrvexEngine::GUIButton* restartButton = nullptr;   // never null
-    OrvexEngine::GUIButton* resumeButton = nullptr;    // never null
+    OrvexEngine::GUIScroll* soundScroll =
+        nullptr; // not owned; never null: a missing one is a hidden stand-in
+    OrvexEngine::GUIScroll* musicScroll = nullptr;     // not owned; never null
+    OrvexEngine::GUICheckBox* fullscreenBox = nullptr; // not owned; never null
+    OrvexEngine::GUIButton* leaveButton = nullptr;     // not owned; never null
+    OrvexEngine::GUIButton* restartButton = nullptr;   // not owned; never null
+    OrvexEngine::GUIButton* resumeButton = nullptr;    // not owned; never null
     float windowDelay = 0;                             // seconds: the frame's authored show offset
     float controlsDelay = 0;                           // seconds: the controls' authored show offset
 };

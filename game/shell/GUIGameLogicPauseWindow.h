@@ -23,7 +23,8 @@ public:
     void Hide() override;
 
 private:
-    OrvexEngine::GUIButton* resumeButton = nullptr; // never null: a missing one is a hidden stand-in
+    OrvexEngine::GUIButton* resumeButton =
+        nullptr; // not owned; never null: a missing one is a hidden stand-in
 };
 
 } // namespace VelmoraBall

@@ -22,7 +22,7 @@ public:
     void Hide() override;
 
 private:
-    OrvexEngine::GUIButton* button = nullptr; // never null: a missing one is a hidden stand-in
+    OrvexEngine::GUIButton* button = nullptr; // not owned; never null: a missing one is a hidden stand-in
 };
 
 } // namespace VelmoraBall

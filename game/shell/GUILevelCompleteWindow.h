@@ -62,7 +62,8 @@ private:
 
     GameFramework::LevelManagerBase* levels = nullptr;     // not owned: the game's level list
     GameFramework::ProfileManagerBase* profiles = nullptr; // not owned
-    GUITools::GUITextControl* yourTimeText = nullptr;      // each text: or null when the description lacks it
+    // The texts belong to the description (not owned); each is null when the description lacks it.
+    GUITools::GUITextControl* yourTimeText = nullptr;
     GUITools::GUITextControl* aceTimeText = nullptr;
     GUITools::GUITextControl* timeBonusText = nullptr;
     GUITools::GUITextControl* timeBonusLabel = nullptr;
@@ -70,7 +71,7 @@ private:
     GUITools::GUITextControl* bestTimeText = nullptr;
     GUITools::GUITextControl* bestTimeLabel0 = nullptr;
     GUITools::GUITextControl* bestTimeLabel1 = nullptr;
-    OrvexEngine::GUIButton* button = nullptr; // never null: a missing one is a hidden stand-in
+    OrvexEngine::GUIButton* button = nullptr; // not owned; never null: a missing one is a hidden stand-in
     int32_t aceTime = DefaultAceTime;         // seconds
     float countClock = 0;                     // seconds since the bonus has faded in
     uint32_t bonusCounted = 0;                // points already added to the score
