@@ -37,7 +37,7 @@ void GUIMenuWindowManager::UpdateWindows() {
             window->UpdateMenu();
 }
 
-void GUIMenuWindowManager::SetupAdditionalLogos(GUIMenuWindow* window) {
+void GUIMenuWindowManager::SetupAdditionalLogos(GUITools::GUIWindowBase* window) {
     for (int i = 0; i < GameData::PublisherLogoCount; ++i) {
         const std::string fullName = window->GetName() + "/logo_additional_" + std::to_string(i);
         if (!window->HasWindowControl(fullName))

@@ -7,6 +7,10 @@
 
 #include <vector>
 
+namespace GUITools {
+class GUIWindowBase;
+}
+
 namespace VelmoraBall {
 
 class GameData;
@@ -30,16 +34,16 @@ public:
     // same frame.
     void UpdateWindows();
     // Gives the window's "/logo_additional_0" and "_1" places the publisher logos, or disables the places
-    // whose logo the installation lacks.
-    void SetupAdditionalLogos(GUIMenuWindow* window);
+    // whose logo the installation lacks. Any described window may carry them, also the in-game display.
+    void SetupAdditionalLogos(GUITools::GUIWindowBase* window);
 
     bool IsFree() const { return free; }
     GUIMenuWindow* GetActiveWindow() const { return activeWindow; }
     const std::vector<GUIMenuWindow*>& GetWindows() const { return windows; }
 
 private:
-    GameData* gameData = nullptr;          // not owned
-    std::vector<GUIMenuWindow*> windows;   // not owned, in construction order
+    GameData* gameData = nullptr;        // not owned
+    std::vector<GUIMenuWindow*> windows; // not owned, in construction order
     bool free = true;
     GUIMenuWindow* activeWindow = nullptr; // not owned; null when free or when held without a window
 };

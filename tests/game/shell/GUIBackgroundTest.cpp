@@ -23,8 +23,9 @@ TEST(GUIBackground, BasicLayersComeAtOnceAndTheFrontWindowStaysInFrontOfEveryLay
     GameTools::DataKeeper keeper{"en"};
     for (const char* name : {"snow", "rain", "mist"})
         keeper.AddParticleSystem(name, gui.particles->NewParticleSystem(nullptr));
-    const std::string xml = "<background><particles name=\"snow\"/><particles name=\"rain\" additional=\"1\"/>"
-                            "<particles name=\"mist\" additional=\"1\"/></background>";
+    const std::string xml =
+        "<background><particles name=\"snow\"/><particles name=\"rain\" additional=\"1\"/>"
+        "<particles name=\"mist\" additional=\"1\"/></background>";
     gui.data.Save("ui/background/background.xml", std::vector<uint8_t>(xml.begin(), xml.end()));
 
     GUIBackground background(&keeper);

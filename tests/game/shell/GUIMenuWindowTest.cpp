@@ -47,18 +47,23 @@ protected:
         audio->AddSound(GUIMenuWindow::DisappearSound, "disappear.wav", false, 1, false);
         // The frame takes two frames to fade out, the animated title mount four. The description's root
         // control parents everything, so it must not vanish before its parts.
-        Describe("faders.xml", "<faders><fader name=\"quick\" type=\"timed\" show_speed=\"4\" hide_speed=\"4\"/>"
-                               "<fader name=\"slow\" type=\"timed\" show_speed=\"4\" hide_speed=\"2\"/></faders>");
+        Describe("faders.xml",
+                 "<faders><fader name=\"quick\" type=\"timed\" show_speed=\"4\" hide_speed=\"4\"/>"
+                 "<fader name=\"slow\" type=\"timed\" show_speed=\"4\" hide_speed=\"2\"/></faders>");
         for (const char* name : {"window_a", "window_b", "window_c"})
             Describe(std::string(name) + ".xml",
                      "<window name=\"" + std::string(name) +
-                         "\" size=\"800 600\" fader=\"slow\"><window name=\"window\" fader=\"quick\" size=\"300 200\"/>"
+                         "\" size=\"800 600\" fader=\"slow\"><window name=\"window\" fader=\"quick\" "
+                         "size=\"300 200\"/>"
                          "<window name=\"title_mount_animated\" fader=\"slow\" size=\"300 40\"/></window>");
-        Describe("window_bare.xml", "<window name=\"window_bare\" fader=\"quick\"><button name=\"ok\" fader=\"quick\"/></window>");
-        Describe("window_logos.xml", "<window name=\"window_logos\" fader=\"quick\"><window name=\"window\" fader=\"quick\"/>"
-                                     "<window name=\"logo_additional_0\" size=\"64 32\" shader=\"ui/logo_place\"/>"
-                                     "<window name=\"logo_additional_1\" size=\"64 32\" shader=\"ui/logo_place\"/>"
-                                     "</window>");
+        Describe(
+            "window_bare.xml",
+            "<window name=\"window_bare\" fader=\"quick\"><button name=\"ok\" fader=\"quick\"/></window>");
+        Describe("window_logos.xml",
+                 "<window name=\"window_logos\" fader=\"quick\"><window name=\"window\" fader=\"quick\"/>"
+                 "<window name=\"logo_additional_0\" size=\"64 32\" shader=\"ui/logo_place\"/>"
+                 "<window name=\"logo_additional_1\" size=\"64 32\" shader=\"ui/logo_place\"/>"
+                 "</window>");
     }
     ~GUIMenuWindowTest() override {
         windows.clear();

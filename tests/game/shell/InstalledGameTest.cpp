@@ -29,8 +29,8 @@ std::string ReadText(const fs::path& path) {
 // The tests run in the build folder, the folder the installation is made from.
 fs::path InstallTo(const std::string& name) {
     const fs::path prefix = fs::path(std::getenv("VB_TEST_TMP")) / name;
-    const std::string command = "cmake --install . --prefix '" + prefix.string() + "' > '" +
-                                (prefix.string() + ".log") + "' 2>&1";
+    const std::string command =
+        "cmake --install . --prefix '" + prefix.string() + "' > '" + (prefix.string() + ".log") + "' 2>&1";
     fs::create_directories(prefix);
     EXPECT_EQ(std::system(command.c_str()), 0) << ReadText(prefix.string() + ".log");
     return prefix;

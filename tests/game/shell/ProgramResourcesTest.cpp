@@ -26,7 +26,8 @@ TEST(ProgramResources, TheGeneratedArrowIsOpaqueAtItsTipAndClearInTheFarCorner) 
 
     VelmoraTest::TestLog log;
     Image image;
-    FileBinary file("cursor.png", false, 0, uint32_t(resources[0].bytes.size()), resources[0].bytes.data(), false);
+    FileBinary file("cursor.png", false, 0, uint32_t(resources[0].bytes.size()), resources[0].bytes.data(),
+                    false);
     image.ReadPNG(file, "cursor.png", true);
     ASSERT_EQ(image.width, 32u);
     ASSERT_EQ(image.height, 32u);
