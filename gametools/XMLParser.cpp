@@ -50,6 +50,22 @@ constexpr std::array<bool, 256> tagStops = [] {
     return stops;
 }();
 
+// Bytes that end a run of text between tags: a tag, and the two characters every scan watches.
+constexpr std::array<bool, 256> textStops = [] {
+    std::array<bool, 256> stops{};
+    for (unsigned char c : {'<', '\n', '\0'})
+        stops[c] = true;
+    return stops;
+}();
+
+// Characters of an element name that need no further look: ASCII graphic except "/".
+constexpr std::array<bool, 256> plainElementNameBytes = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x21; c < 0x7F; ++c)
+        plain[c] = c != '/';
+    return plain;
+}();
+
 // Characters of an attribute name that need no further look: ASCII graphic except "=" and "/".
 constexpr std::array<bool, 256> plainNameBytes = [] {
     std::array<bool, 256> plain{};
@@ -93,9 +109,12 @@ void EncodeWide(const std::wstring& text, std::string& out) {
 // the nodes that keep them. Everything it builds comes from one pool.
 class XMLTreeBuilder {
 public:
-    XMLTreeBuilder(XMLNode*& root, std::string_view source)
-        : root(root), current(root), at(source.data()), end(source.data() + source.size()),
-          pool(new XMLNodePool) {}
+    // The pool takes the source, so that parsed values can point into it.
+    XMLTreeBuilder(XMLNode*& root, std::string&& source) : root(root), current(root), pool(new XMLNodePool) {
+        pool->KeepSource(std::move(source));
+        at = pool->Source().data();
+        end = at + pool->Source().size();
+    }
     XMLTreeBuilder(const XMLTreeBuilder&) = delete;
     XMLTreeBuilder& operator=(const XMLTreeBuilder&) = delete;
     ~XMLTreeBuilder() { pool->Drop(); }
@@ -111,10 +130,12 @@ private:
     void SkipOutsideElement();
     void ReadTag();
     void SkipDeclaration();
+    void SkipComment();
+    // Counts the line feeds of the text and refuses a zero in it.
+    void CountLines(const char* begin, const char* stop);
     void CloseTag(const char* text, const char* textEnd);
     void OpenTag(const char* text, const char* textEnd);
-    XMLNode* CreateElement(std::string_view name, XMLNode* parent, const char* attributesBegin,
-                           const char* attributesEnd);
+    XMLNode* CreateElement(std::string_view name, XMLNode* parent);
     void AddAttribute(XMLNode* element, std::string_view value);
     void GatherRun(const char* begin, const char* runEnd);
     std::string_view Gathered() const {
@@ -129,8 +150,8 @@ private:
     XMLNode*& root;
     XMLNode* current;
     XMLNode* orphan = nullptr;
-    const char* at;
-    const char* end;
+    const char* at = nullptr;
+    const char* end = nullptr;
     XMLNodePool* pool; // the creator's count, dropped by the destructor
     uint32_t line = 1;
     int depth = 0; // elements open since the parse began
@@ -157,7 +178,11 @@ void XMLTreeBuilder::Run() {
         ++at; // the "<"
         if (current != nullptr) {
             if (textHasContent) {
-                current->value.SetParsed(Gathered());
+                // Only a node of this parse (one below the depth it began at) keeps the source alive.
+                if (depth > 0 && !joined)
+                    current->value.SetParsedInPlace(Gathered());
+                else
+                    current->value.SetParsed(Gathered());
                 ClearText();
             }
         } else if (root != nullptr) {
@@ -171,7 +196,8 @@ void XMLTreeBuilder::Run() {
 
 void XMLTreeBuilder::ReadText() {
     const char* begin = at;
-    for (; at < end; ++at) {
+    // Until the text has content every character is classified; after that only the stops matter.
+    while (at < end && !textHasContent) {
         const auto c = static_cast<unsigned char>(*at);
         if (c == '<')
             break;
@@ -179,15 +205,25 @@ void XMLTreeBuilder::ReadText() {
             ++line;
         } else if (c == 0) {
             Fail(XMLParser::ErrorControlCharacter);
-        } else if (!textHasContent) {
-            if (c >= 0x80) {
-                uint32_t value = 0;
-                at += Decode(at, end, value) - 1;
-                textHasContent = std::iswspace(static_cast<wint_t>(value)) == 0;
-            } else {
-                textHasContent = !(c == ' ' || (c >= '\t' && c <= '\r'));
-            }
+        } else if (c >= 0x80) {
+            uint32_t value = 0;
+            at += Decode(at, end, value);
+            textHasContent = std::iswspace(static_cast<wint_t>(value)) == 0;
+            continue;
+        } else {
+            textHasContent = !(c == ' ' || (c >= '\t' && c <= '\r'));
         }
+        ++at;
+    }
+    for (;;) {
+        while (at < end && !textStops[static_cast<unsigned char>(*at)])
+            ++at;
+        if (at == end || *at == '<')
+            break;
+        if (*at == 0)
+            Fail(XMLParser::ErrorControlCharacter);
+        ++line;
+        ++at;
     }
     GatherRun(begin, at);
 }
@@ -263,6 +299,11 @@ void XMLTreeBuilder::ReadTag() {
         ++at;
     }
 
+    if (end - at >= 3 && at[0] == '!' && at[1] == '-' && at[2] == '-') {
+        SkipComment();
+        return;
+    }
+
     // The tag text runs to the first ">" outside quotes. Its first character opens no quote.
     const char* text = at;
     const char* scan = at + 1;
@@ -309,6 +350,36 @@ void XMLTreeBuilder::SkipDeclaration() {
     }
 }
 
+void XMLTreeBuilder::SkipComment() {
+    // A comment runs to the first "-->": quotes and ">" inside it are plain text (an apostrophe in a
+    // sentence must not hide the end of the comment and everything after it).
+    const char* scan = at + 3;
+    for (;;) {
+        const auto* dash = static_cast<const char*>(std::memchr(scan, '-', end - scan));
+        const char* stop = dash == nullptr ? end : dash;
+        CountLines(scan, stop);
+        if (dash == nullptr) {
+            at = end;
+            Fail(XMLParser::ErrorEndInsideTag);
+        }
+        if (end - dash >= 3 && dash[1] == '-' && dash[2] == '>') {
+            at = dash + 3;
+            ClearText();
+            return;
+        }
+        scan = dash + 1;
+    }
+}
+
+void XMLTreeBuilder::CountLines(const char* begin, const char* stop) {
+    for (const char* p = begin; p < stop; ++p) {
+        if (*p == '\n')
+            ++line;
+        else if (*p == 0)
+            Fail(XMLParser::ErrorControlCharacter);
+    }
+}
+
 void XMLTreeBuilder::CloseTag(const char* text, const char* textEnd) {
     while (textEnd > text && (textEnd[-1] == ' ' || (textEnd[-1] >= '\t' && textEnd[-1] <= '\r')))
         --textEnd;
@@ -327,16 +398,19 @@ void XMLTreeBuilder::OpenTag(const char* text, const char* textEnd) {
     bool empty = false;
     bool slashInName = false;
     const char* t = text;
-    while (t < textEnd) {
+    for (;;) {
+        while (t < textEnd && plainElementNameBytes[static_cast<unsigned char>(*t)])
+            ++t;
+        if (t == textEnd)
+            break;
         const auto c = static_cast<unsigned char>(*t);
-        if (c < 0x80) {
-            if (!IsAsciiGraphic(c))
-                break;
-            if (c == '/')
-                empty = slashInName = true;
+        if (c == '/') {
+            empty = slashInName = true;
             ++t;
             continue;
         }
+        if (c < 0x80)
+            break;
         uint32_t value = 0;
         const size_t length = Decode(t, textEnd, value);
         if (std::iswgraph(static_cast<wint_t>(value)) == 0)
@@ -349,13 +423,7 @@ void XMLTreeBuilder::OpenTag(const char* text, const char* textEnd) {
         nameBuffer.erase(std::remove(nameBuffer.begin(), nameBuffer.end(), '/'), nameBuffer.end());
         name = nameBuffer;
     }
-    if (t < textEnd && name == "!--") {
-        // A comment: the rest of the tag is not looked at.
-        current = parent;
-        ClearText();
-        return;
-    }
-    XMLNode* element = CreateElement(name, parent, t, textEnd);
+    XMLNode* element = CreateElement(name, parent);
 
     // Attributes: name="value" or name='value'; white space outside values is dropped, also inside names.
     enum class State { Name, WaitingForValue };
@@ -422,26 +490,29 @@ void XMLTreeBuilder::OpenTag(const char* text, const char* textEnd) {
     ClearText();
 }
 
-XMLNode* XMLTreeBuilder::CreateElement(std::string_view name, XMLNode* parent, const char* attributesBegin,
-                                       const char* attributesEnd) {
+XMLNode* XMLTreeBuilder::CreateElement(std::string_view name, XMLNode* parent) {
     if (depth >= XMLParser::MaxDepth)
         Fail(XMLParser::ErrorTooDeep);
     XMLNode* element = new (*pool) XMLNode(name);
-    if (parent != nullptr)
+    if (parent != nullptr) {
+        // Room for a few children at once: most elements that have any have only a few.
+        if (parent->childList.capacity() == 0)
+            parent->childList.reserve(4);
         parent->Append(element);
-    else
+    } else {
         orphan = element;
-    // Room for the attributes of most elements at once, for an element that has any.
-    if (std::memchr(attributesBegin, '=', static_cast<size_t>(attributesEnd - attributesBegin)) != nullptr)
-        element->attributes.reserve(8);
+    }
     return element;
 }
 
 void XMLTreeBuilder::AddAttribute(XMLNode* element, std::string_view value) {
     if (element->FindAttribute(attributeName) != nullptr)
         Fail(XMLParser::ErrorDuplicateAttribute);
+    // Room for the attributes of most elements at once.
+    if (element->attributes.capacity() == 0)
+        element->attributes.reserve(8);
     auto* attribute = new (*pool) XMLAttribute(attributeName);
-    attribute->value.SetParsed(value);
+    attribute->value.SetParsedInPlace(value);
     element->attributes.push_back(attribute);
     element->IndexAttribute(attribute);
     attributeName.clear();
@@ -468,9 +539,9 @@ void XMLParser::Parse(XMLNode* node, FileTextual* file) {
 
 namespace {
 
-void ParseUtf8(XMLNode*& root, std::string_view text) {
+void ParseUtf8(XMLNode*& root, std::string&& text) {
     const bool rootWasEmpty = root == nullptr;
-    XMLTreeBuilder run(root, text);
+    XMLTreeBuilder run(root, std::move(text));
     try {
         run.Run();
     } catch (const XMLFormatError& error) {
@@ -494,13 +565,13 @@ void XMLParser::ParseText(XMLNode*& root, FileTextual* file) {
         file->ReadAll(wide, false);
         EncodeWide(wide, text);
     }
-    ParseUtf8(root, text);
+    ParseUtf8(root, std::move(text));
 }
 
 void XMLParser::ParseText(XMLNode*& root, const std::wstring& text) {
     std::string utf8;
     EncodeWide(text, utf8);
-    ParseUtf8(root, utf8);
+    ParseUtf8(root, std::move(utf8));
 }
 
 } // namespace GameTools
