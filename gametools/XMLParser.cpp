@@ -13,6 +13,7 @@
 #include <memory>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 using namespace OrvexEngine;
 
@@ -58,11 +59,35 @@ constexpr std::array<bool, 256> textStops = [] {
     return stops;
 }();
 
+// Bytes a comment's scan stops at: a possible end, and the two characters every scan watches.
+constexpr std::array<bool, 256> commentStops = [] {
+    std::array<bool, 256> stops{};
+    for (unsigned char c : {'-', '\n', '\0'})
+        stops[c] = true;
+    return stops;
+}();
+
 // Characters of an element name that need no further look: ASCII graphic except "/".
 constexpr std::array<bool, 256> plainElementNameBytes = [] {
     std::array<bool, 256> plain{};
     for (int c = 0x21; c < 0x7F; ++c)
         plain[c] = c != '/';
+    return plain;
+}();
+
+// Blanks and name characters of the tags that are read in one pass.
+constexpr std::array<bool, 256> plainBlankBytes = [] {
+    std::array<bool, 256> blank{};
+    for (unsigned char c : {' ', '\t', '\r', '\n'})
+        blank[c] = true;
+    return blank;
+}();
+
+constexpr std::array<bool, 256> plainNameCharacters = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0; c < 256; ++c)
+        plain[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                   c == ':' || c == '.' || c == '-';
     return plain;
 }();
 
@@ -129,10 +154,9 @@ private:
     void ReadText();
     void SkipOutsideElement();
     void ReadTag();
+    bool ReadPlainTag();
     void SkipDeclaration();
     void SkipComment();
-    // Counts the line feeds of the text and refuses a zero in it.
-    void CountLines(const char* begin, const char* stop);
     void CloseTag(const char* text, const char* textEnd);
     void OpenTag(const char* text, const char* textEnd);
     XMLNode* CreateElement(std::string_view name, XMLNode* parent);
@@ -165,6 +189,8 @@ private:
     // Reused from tag to tag: a name that had to be put together from pieces.
     std::string nameBuffer;
     std::string attributeName;
+    // The attributes of a plain tag, names and values as read, until the tag is known to be whole.
+    std::vector<std::pair<std::string_view, std::string_view>> plainAttributes;
 };
 
 void XMLTreeBuilder::Run() {
@@ -188,7 +214,8 @@ void XMLTreeBuilder::Run() {
         } else if (root != nullptr) {
             Fail(XMLParser::ErrorAfterTopElement);
         }
-        ReadTag();
+        if (!ReadPlainTag())
+            ReadTag();
     }
     if (root == nullptr)
         Fail(XMLParser::ErrorNoElement);
@@ -199,6 +226,10 @@ void XMLTreeBuilder::ReadText() {
     // Until the text has content every character is classified; after that only the stops matter.
     while (at < end && !textHasContent) {
         const auto c = static_cast<unsigned char>(*at);
+        if (c == ' ' || c == '\r' || c == '\t') {
+            ++at;
+            continue;
+        }
         if (c == '<')
             break;
         if (c == '\n') {
@@ -335,6 +366,112 @@ void XMLTreeBuilder::ReadTag() {
         OpenTag(text, scan);
 }
 
+bool XMLTreeBuilder::ReadPlainTag() {
+    // The tags of nearly every data file, read in one pass: "<name a='v' b=\"w\">", "<name .../>" and
+    // "</name>", with names of letters, digits and "_:.-" and blanks between the parts. Anything else,
+    // every error included, returns false before the parse has changed and the tag is read in full.
+    const char* p = at;
+    uint32_t lines = 0;
+    const auto skipBlanks = [&] {
+        while (p < end && plainBlankBytes[static_cast<unsigned char>(*p)]) {
+            lines += *p == '\n';
+            ++p;
+        }
+    };
+    const auto readName = [&] {
+        const char* begin = p;
+        while (p < end && plainNameCharacters[static_cast<unsigned char>(*p)])
+            ++p;
+        return std::string_view(begin, p - begin);
+    };
+
+    if (p < end && *p == '/') {
+        ++p;
+        const std::string_view name = readName();
+        skipBlanks();
+        if (name.empty() || p == end || *p != '>' || current == nullptr || name != current->GetName())
+            return false;
+        line += lines;
+        at = p + 1;
+        current = current->GetParent();
+        --depth;
+        return true;
+    }
+
+    const std::string_view name = readName();
+    if (name.empty() || p == end ||
+        !(plainBlankBytes[static_cast<unsigned char>(*p)] || *p == '>' || *p == '/'))
+        return false;
+    plainAttributes.clear();
+    bool empty = false;
+    for (;;) {
+        skipBlanks();
+        if (p == end)
+            return false;
+        if (*p == '>') {
+            ++p;
+            break;
+        }
+        if (*p == '/') {
+            if (p + 1 == end || p[1] != '>')
+                return false;
+            empty = true;
+            p += 2;
+            break;
+        }
+        const std::string_view attribute = readName();
+        skipBlanks();
+        if (attribute.empty() || p == end || *p != '=')
+            return false;
+        ++p;
+        skipBlanks();
+        if (p == end || (*p != '"' && *p != '\''))
+            return false;
+        const char quote = *p++;
+        const char* value = p;
+        while (p < end && *p != quote) {
+            if (*p == '\n')
+                ++lines;
+            else if (*p == 0)
+                return false;
+            ++p;
+        }
+        if (p == end)
+            return false;
+        for (const auto& earlier : plainAttributes)
+            if (earlier.first == attribute)
+                return false;
+        plainAttributes.emplace_back(attribute, std::string_view(value, p - value));
+        ++p;
+    }
+
+    // The tag is whole: the element and its attributes are made as the full reading would make them.
+    line += lines;
+    at = p;
+    XMLNode* parent = current;
+    XMLNode* element = CreateElement(name, parent);
+    if (!plainAttributes.empty()) {
+        element->attributes.reserve(plainAttributes.size());
+        for (const auto& [attributeText, value] : plainAttributes) {
+            auto* entry = new (*pool) XMLAttribute(attributeText);
+            entry->value.SetParsedInPlace(value);
+            element->attributes.push_back(entry);
+            element->IndexAttribute(entry);
+        }
+    }
+    if (root == nullptr)
+        root = element;
+    orphan = nullptr;
+    if (empty) {
+        current = parent;
+    } else {
+        current = element;
+        ++depth;
+    }
+    ClearText();
+    return true;
+}
+
 void XMLTreeBuilder::SkipDeclaration() {
     // Quotes mean nothing here; a text that ends first simply ends.
     for (; at < end; ++at) {
@@ -353,30 +490,22 @@ void XMLTreeBuilder::SkipDeclaration() {
 void XMLTreeBuilder::SkipComment() {
     // A comment runs to the first "-->": quotes and ">" inside it are plain text (an apostrophe in a
     // sentence must not hide the end of the comment and everything after it).
-    const char* scan = at + 3;
-    for (;;) {
-        const auto* dash = static_cast<const char*>(std::memchr(scan, '-', end - scan));
-        const char* stop = dash == nullptr ? end : dash;
-        CountLines(scan, stop);
-        if (dash == nullptr) {
+    for (const char* p = at + 3;; ++p) {
+        while (p < end && !commentStops[static_cast<unsigned char>(*p)])
+            ++p;
+        if (p == end) {
             at = end;
             Fail(XMLParser::ErrorEndInsideTag);
         }
-        if (end - dash >= 3 && dash[1] == '-' && dash[2] == '>') {
-            at = dash + 3;
+        if (*p == '\n') {
+            ++line;
+        } else if (*p == 0) {
+            Fail(XMLParser::ErrorControlCharacter);
+        } else if (end - p >= 3 && p[1] == '-' && p[2] == '>') {
+            at = p + 3;
             ClearText();
             return;
         }
-        scan = dash + 1;
-    }
-}
-
-void XMLTreeBuilder::CountLines(const char* begin, const char* stop) {
-    for (const char* p = begin; p < stop; ++p) {
-        if (*p == '\n')
-            ++line;
-        else if (*p == 0)
-            Fail(XMLParser::ErrorControlCharacter);
     }
 }
 
