@@ -51,6 +51,14 @@ constexpr std::array<bool, 256> tagStops = [] {
     return stops;
 }();
 
+// White space by the C library's classes, for ASCII.
+constexpr std::array<bool, 256> asciiBlankBytes = [] {
+    std::array<bool, 256> blank{};
+    for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'})
+        blank[c] = true;
+    return blank;
+}();
+
 // Bytes that end a run of text between tags: a tag, and the two characters every scan watches.
 constexpr std::array<bool, 256> textStops = [] {
     std::array<bool, 256> stops{};
@@ -161,13 +169,21 @@ private:
     void OpenTag(const char* text, const char* textEnd);
     XMLNode* CreateElement(std::string_view name, XMLNode* parent);
     void AddAttribute(XMLNode* element, std::string_view value);
-    void GatherRun(const char* begin, const char* runEnd);
-    std::string_view Gathered() const {
-        return joined ? std::string_view(joinedText) : std::string_view(runBegin, runEnd - runBegin);
+    void GatherRun(const char* begin, const char* runEnd) {
+        if (begin != runEnd)
+            runs.emplace_back(begin, runEnd);
+    }
+    // The gathered text, joined from its runs when there are several.
+    std::string_view Gathered() {
+        if (runs.size() == 1)
+            return std::string_view(runs[0].first, runs[0].second - runs[0].first);
+        joinedText.clear();
+        for (const auto& [begin, runEnd] : runs)
+            joinedText.append(begin, runEnd);
+        return joinedText;
     }
     void ClearText() {
-        runBegin = runEnd = nullptr;
-        joined = false;
+        runs.clear();
         textHasContent = false;
     }
 
@@ -180,10 +196,9 @@ private:
     uint32_t line = 1;
     int depth = 0; // elements open since the parse began
 
-    // The text gathered since the last opening tag: one run of the source, or several joined here.
-    const char* runBegin = nullptr;
-    const char* runEnd = nullptr;
-    bool joined = false;
+    // The text gathered since the last opening tag: runs of the source between the tags that keep it
+    // (blank runs are only joined when text with content follows them).
+    std::vector<std::pair<const char*, const char*>> runs;
     bool textHasContent = false;
     std::string joinedText;
     // Reused from tag to tag: a name that had to be put together from pieces.
@@ -205,7 +220,7 @@ void XMLTreeBuilder::Run() {
         if (current != nullptr) {
             if (textHasContent) {
                 // Only a node of this parse (one below the depth it began at) keeps the source alive.
-                if (depth > 0 && !joined)
+                if (depth > 0 && runs.size() == 1)
                     current->value.SetParsedInPlace(Gathered());
                 else
                     current->value.SetParsed(Gathered());
@@ -222,56 +237,54 @@ void XMLTreeBuilder::Run() {
 }
 
 void XMLTreeBuilder::ReadText() {
-    const char* begin = at;
-    // Until the text has content every character is classified; after that only the stops matter.
-    while (at < end && !textHasContent) {
-        const auto c = static_cast<unsigned char>(*at);
-        if (c == ' ' || c == '\r' || c == '\t') {
-            ++at;
-            continue;
+    // The scan works on locals: stores through the members would be repeated for every byte, since the
+    // text's bytes may alias them as far as the compiler knows.
+    const char* const begin = at;
+    const char* p = at;
+    uint32_t lines = 0;
+    const auto stop = [&] {
+        at = p;
+        line += lines;
+    };
+    // Until the text has content, blank runs (most text between tags) pass in a tight loop and the first
+    // other character is classified; after that only the stops matter.
+    while (!textHasContent) {
+        while (p < end && asciiBlankBytes[static_cast<unsigned char>(*p)]) {
+            lines += *p == '\n';
+            ++p;
         }
-        if (c == '<')
-            break;
-        if (c == '\n') {
-            ++line;
-        } else if (c == 0) {
+        if (p == end || *p == '<') {
+            stop();
+            GatherRun(begin, p);
+            return;
+        }
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == 0) {
+            stop();
             Fail(XMLParser::ErrorControlCharacter);
-        } else if (c >= 0x80) {
-            uint32_t value = 0;
-            at += Decode(at, end, value);
-            textHasContent = std::iswspace(static_cast<wint_t>(value)) == 0;
-            continue;
-        } else {
-            textHasContent = !(c == ' ' || (c >= '\t' && c <= '\r'));
         }
-        ++at;
+        if (c < 0x80) {
+            textHasContent = true;
+            break;
+        }
+        uint32_t value = 0;
+        p += Decode(p, end, value);
+        textHasContent = std::iswspace(static_cast<wint_t>(value)) == 0;
     }
     for (;;) {
-        while (at < end && !textStops[static_cast<unsigned char>(*at)])
-            ++at;
-        if (at == end || *at == '<')
+        while (p < end && !textStops[static_cast<unsigned char>(*p)])
+            ++p;
+        if (p == end || *p == '<')
             break;
-        if (*at == 0)
+        if (*p == 0) {
+            stop();
             Fail(XMLParser::ErrorControlCharacter);
-        ++line;
-        ++at;
+        }
+        ++lines;
+        ++p;
     }
-    GatherRun(begin, at);
-}
-
-void XMLTreeBuilder::GatherRun(const char* begin, const char* gatheredEnd) {
-    if (begin == gatheredEnd)
-        return;
-    if (!joined && runBegin == nullptr) {
-        runBegin = begin;
-        runEnd = gatheredEnd;
-        return;
-    }
-    if (!joined) {
-        joinedText.assign(runBegin, runEnd);
-        joined = true;
-    }
-    joinedText.append(begin, gatheredEnd);
+    stop();
+    GatherRun(begin, p);
 }
 
 void XMLTreeBuilder::SkipOutsideElement() {
