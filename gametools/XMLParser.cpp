@@ -15,6 +15,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 using namespace OrvexEngine;
 
 namespace GameTools {
@@ -59,22 +63,6 @@ constexpr std::array<bool, 256> asciiBlankBytes = [] {
     return blank;
 }();
 
-// Bytes that end a run of text between tags: a tag, and the two characters every scan watches.
-constexpr std::array<bool, 256> textStops = [] {
-    std::array<bool, 256> stops{};
-    for (unsigned char c : {'<', '\n', '\0'})
-        stops[c] = true;
-    return stops;
-}();
-
-// Bytes a comment's scan stops at: a possible end, and the two characters every scan watches.
-constexpr std::array<bool, 256> commentStops = [] {
-    std::array<bool, 256> stops{};
-    for (unsigned char c : {'-', '\n', '\0'})
-        stops[c] = true;
-    return stops;
-}();
-
 // Characters of an element name that need no further look: ASCII graphic except "/".
 constexpr std::array<bool, 256> plainElementNameBytes = [] {
     std::array<bool, 256> plain{};
@@ -106,6 +94,60 @@ constexpr std::array<bool, 256> plainNameBytes = [] {
         plain[c] = c != '=' && c != '/';
     return plain;
 }();
+
+// The first byte from p on that is a, b or c; end when there is none. Sixteen bytes at a time where the
+// processor allows: attribute values and text runs are mostly long stretches of nothing to look at.
+const char* FindAny(const char* p, const char* end, char a, char b, char c) {
+#if defined(__SSE2__)
+    const __m128i wantA = _mm_set1_epi8(a);
+    const __m128i wantB = _mm_set1_epi8(b);
+    const __m128i wantC = _mm_set1_epi8(c);
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i found =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, wantA), _mm_cmpeq_epi8(bytes, wantB)),
+                         _mm_cmpeq_epi8(bytes, wantC));
+        if (const int mask = _mm_movemask_epi8(found); mask != 0)
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+        p += 16;
+    }
+#endif
+    while (p < end && *p != a && *p != b && *p != c)
+        ++p;
+    return p;
+}
+
+// Passes white space (by the C library's classes, for ASCII) from p on, adding its line feeds to lines.
+const char* SkipAsciiBlanks(const char* p, const char* end, uint32_t& lines) {
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i feed = _mm_set1_epi8('\n');
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i controlSpan = _mm_set1_epi8('\r' - '\t');
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        // "\t" to "\r": the distance from "\t" is at most 4 (unsigned, so smaller bytes wrap above it).
+        const __m128i distance = _mm_sub_epi8(bytes, tab);
+        const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(distance, controlSpan), controlSpan);
+        const auto blanks =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(bytes, space))));
+        const auto feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed)));
+        if (blanks == 0xFFFF) {
+            lines += static_cast<uint32_t>(__builtin_popcount(feeds));
+            p += 16;
+            continue;
+        }
+        const int count = __builtin_ctz(~blanks);
+        lines += static_cast<uint32_t>(__builtin_popcount(feeds & ((1u << count) - 1)));
+        return p + count;
+    }
+#endif
+    while (p < end && asciiBlankBytes[static_cast<unsigned char>(*p)]) {
+        lines += *p == '\n';
+        ++p;
+    }
+    return p;
+}
 
 // Wide text as UTF-8 for the parse. A value that is no character (half a surrogate pair, beyond U+10FFFF)
 // becomes U+FFFD; a zero stays, so that the parse refuses it.
@@ -249,10 +291,7 @@ void XMLTreeBuilder::ReadText() {
     // Until the text has content, blank runs (most text between tags) pass in a tight loop and the first
     // other character is classified; after that only the stops matter.
     while (!textHasContent) {
-        while (p < end && asciiBlankBytes[static_cast<unsigned char>(*p)]) {
-            lines += *p == '\n';
-            ++p;
-        }
+        p = SkipAsciiBlanks(p, end, lines);
         if (p == end || *p == '<') {
             stop();
             GatherRun(begin, p);
@@ -272,8 +311,7 @@ void XMLTreeBuilder::ReadText() {
         textHasContent = std::iswspace(static_cast<wint_t>(value)) == 0;
     }
     for (;;) {
-        while (p < end && !textStops[static_cast<unsigned char>(*p)])
-            ++p;
+        p = FindAny(p, end, '<', '\n', '\0');
         if (p == end || *p == '<')
             break;
         if (*p == 0) {
@@ -442,15 +480,15 @@ bool XMLTreeBuilder::ReadPlainTag() {
             return false;
         const char quote = *p++;
         const char* value = p;
-        while (p < end && *p != quote) {
-            if (*p == '\n')
-                ++lines;
-            else if (*p == 0)
+        for (;;) {
+            p = FindAny(p, end, quote, '\n', '\0');
+            if (p == end || *p == 0)
                 return false;
+            if (*p == quote)
+                break;
+            ++lines;
             ++p;
         }
-        if (p == end)
-            return false;
         for (const auto& earlier : plainAttributes)
             if (earlier.first == attribute)
                 return false;
@@ -504,8 +542,7 @@ void XMLTreeBuilder::SkipComment() {
     // A comment runs to the first "-->": quotes and ">" inside it are plain text (an apostrophe in a
     // sentence must not hide the end of the comment and everything after it).
     for (const char* p = at + 3;; ++p) {
-        while (p < end && !commentStops[static_cast<unsigned char>(*p)])
-            ++p;
+        p = FindAny(p, end, '-', '\n', '\0');
         if (p == end) {
             at = end;
             Fail(XMLParser::ErrorEndInsideTag);
