@@ -66,24 +66,19 @@ XMLNode::~XMLNode() {
     for (XMLAttribute* attribute : attributes)
         delete attribute;
 
-    // The subtree is taken apart without recursion, which a deep tree would exhaust the stack with, and
-    // without a list of its own: the walk goes down to a leaf through the last children, deletes it and
-    // goes back up by its parent link. Each node is emptied before it is deleted, so its own destructor
-    // has nothing below it to visit (and, its parent link cleared, no parent to leave).
-    XMLNode* node = this;
-    for (;;) {
-        if (!node->childList.empty()) {
-            XMLNode* child = node->childList.back();
-            node->childList.pop_back();
-            node = child;
-            continue;
-        }
-        if (node == this)
-            return;
-        XMLNode* up = node->parent;
+    // The subtree is taken apart with a list instead of recursion: a deep tree would exhaust the stack.
+    // Each node is emptied before it is deleted, so its own destructor has nothing below it to visit.
+    if (childList.empty())
+        return;
+    std::vector<XMLNode*> pending(childList.rbegin(), childList.rend());
+    childList.clear();
+    while (!pending.empty()) {
+        XMLNode* node = pending.back();
+        pending.pop_back();
         node->parent = nullptr;
+        pending.insert(pending.end(), node->childList.rbegin(), node->childList.rend());
+        node->childList.clear();
         delete node;
-        node = up;
     }
 }
 

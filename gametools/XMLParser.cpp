@@ -437,10 +437,19 @@ bool XMLTreeBuilder::ReadPlainTag() {
     };
 
     if (p < end && *p == '/') {
+        // The name can only be the open element's: compared in place instead of read first.
+        if (current == nullptr)
+            return false;
+        const std::string& open = current->GetName();
         ++p;
-        const std::string_view name = readName();
+        if (open.empty() || static_cast<size_t>(end - p) < open.size() ||
+            std::memcmp(p, open.data(), open.size()) != 0)
+            return false;
+        p += open.size();
+        if (p < end && plainNameCharacters[static_cast<unsigned char>(*p)])
+            return false;
         skipBlanks();
-        if (name.empty() || p == end || *p != '>' || current == nullptr || name != current->GetName())
+        if (p == end || *p != '>')
             return false;
         line += lines;
         at = p + 1;
