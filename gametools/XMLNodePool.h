@@ -3,10 +3,13 @@
 // A parse takes everything it builds from one pool: a few large chunks instead of an allocation per node;
 // chunks of freed pools are kept (up to a bound) for the next parse.
 // The pool counts the blocks it has handed out and frees its chunks when the last one comes back, wherever
-// its node has moved meanwhile. Created by a parse (which holds one count of its own while it runs).
+// its node has moved meanwhile. It also keeps the parsed source text, into which the values of its nodes
+// and attributes point until they are first read. Created by a parse (which holds one count of its own
+// while it runs).
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace GameTools {
@@ -19,6 +22,9 @@ public:
     XMLNodePool& operator=(const XMLNodePool&) = delete;
 
     void* Allocate(std::size_t size);
+    // Takes the text the pool's values will point into; it stays unchanged while the pool lives.
+    void KeepSource(std::string&& text) { source = std::move(text); }
+    const std::string& Source() const { return source; }
     // Gives back the creator's count; the pool deletes itself when nothing of it is left.
     void Drop();
 
@@ -40,6 +46,7 @@ private:
     std::size_t left = 0;
     std::size_t chunkSize = 8192;
     std::size_t live = 1; // blocks handed out, plus the creator's count
+    std::string source;
 };
 
 } // namespace GameTools

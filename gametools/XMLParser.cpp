@@ -13,6 +13,11 @@
 #include <memory>
 #include <string_view>
 #include <utility>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 using namespace OrvexEngine;
 
@@ -50,6 +55,38 @@ constexpr std::array<bool, 256> tagStops = [] {
     return stops;
 }();
 
+// White space by the C library's classes, for ASCII.
+constexpr std::array<bool, 256> asciiBlankBytes = [] {
+    std::array<bool, 256> blank{};
+    for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'})
+        blank[c] = true;
+    return blank;
+}();
+
+// Characters of an element name that need no further look: ASCII graphic except "/".
+constexpr std::array<bool, 256> plainElementNameBytes = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x21; c < 0x7F; ++c)
+        plain[c] = c != '/';
+    return plain;
+}();
+
+// Blanks and name characters of the tags that are read in one pass.
+constexpr std::array<bool, 256> plainBlankBytes = [] {
+    std::array<bool, 256> blank{};
+    for (unsigned char c : {' ', '\t', '\r', '\n'})
+        blank[c] = true;
+    return blank;
+}();
+
+constexpr std::array<bool, 256> plainNameCharacters = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0; c < 256; ++c)
+        plain[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+                   c == ':' || c == '.' || c == '-';
+    return plain;
+}();
+
 // Characters of an attribute name that need no further look: ASCII graphic except "=" and "/".
 constexpr std::array<bool, 256> plainNameBytes = [] {
     std::array<bool, 256> plain{};
@@ -57,6 +94,60 @@ constexpr std::array<bool, 256> plainNameBytes = [] {
         plain[c] = c != '=' && c != '/';
     return plain;
 }();
+
+// The first byte from p on that is a, b or c; end when there is none. Sixteen bytes at a time where the
+// processor allows: attribute values and text runs are mostly long stretches of nothing to look at.
+const char* FindAny(const char* p, const char* end, char a, char b, char c) {
+#if defined(__SSE2__)
+    const __m128i wantA = _mm_set1_epi8(a);
+    const __m128i wantB = _mm_set1_epi8(b);
+    const __m128i wantC = _mm_set1_epi8(c);
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i found =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, wantA), _mm_cmpeq_epi8(bytes, wantB)),
+                         _mm_cmpeq_epi8(bytes, wantC));
+        if (const int mask = _mm_movemask_epi8(found); mask != 0)
+            return p + __builtin_ctz(static_cast<unsigned>(mask));
+        p += 16;
+    }
+#endif
+    while (p < end && *p != a && *p != b && *p != c)
+        ++p;
+    return p;
+}
+
+// Passes white space (by the C library's classes, for ASCII) from p on, adding its line feeds to lines.
+const char* SkipAsciiBlanks(const char* p, const char* end, uint32_t& lines) {
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i feed = _mm_set1_epi8('\n');
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i controlSpan = _mm_set1_epi8('\r' - '\t');
+    while (end - p >= 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        // "\t" to "\r": the distance from "\t" is at most 4 (unsigned, so smaller bytes wrap above it).
+        const __m128i distance = _mm_sub_epi8(bytes, tab);
+        const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(distance, controlSpan), controlSpan);
+        const auto blanks =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(bytes, space))));
+        const auto feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed)));
+        if (blanks == 0xFFFF) {
+            lines += static_cast<uint32_t>(__builtin_popcount(feeds));
+            p += 16;
+            continue;
+        }
+        const int count = __builtin_ctz(~blanks);
+        lines += static_cast<uint32_t>(__builtin_popcount(feeds & ((1u << count) - 1)));
+        return p + count;
+    }
+#endif
+    while (p < end && asciiBlankBytes[static_cast<unsigned char>(*p)]) {
+        lines += *p == '\n';
+        ++p;
+    }
+    return p;
+}
 
 // Wide text as UTF-8 for the parse. A value that is no character (half a surrogate pair, beyond U+10FFFF)
 // becomes U+FFFD; a zero stays, so that the parse refuses it.
@@ -93,9 +184,12 @@ void EncodeWide(const std::wstring& text, std::string& out) {
 // the nodes that keep them. Everything it builds comes from one pool.
 class XMLTreeBuilder {
 public:
-    XMLTreeBuilder(XMLNode*& root, std::string_view source)
-        : root(root), current(root), at(source.data()), end(source.data() + source.size()),
-          pool(new XMLNodePool) {}
+    // The pool takes the source, so that parsed values can point into it.
+    XMLTreeBuilder(XMLNode*& root, std::string&& source) : root(root), current(root), pool(new XMLNodePool) {
+        pool->KeepSource(std::move(source));
+        at = pool->Source().data();
+        end = at + pool->Source().size();
+    }
     XMLTreeBuilder(const XMLTreeBuilder&) = delete;
     XMLTreeBuilder& operator=(const XMLTreeBuilder&) = delete;
     ~XMLTreeBuilder() { pool->Drop(); }
@@ -110,40 +204,50 @@ private:
     void ReadText();
     void SkipOutsideElement();
     void ReadTag();
+    bool ReadPlainTag();
     void SkipDeclaration();
+    void SkipComment();
     void CloseTag(const char* text, const char* textEnd);
     void OpenTag(const char* text, const char* textEnd);
-    XMLNode* CreateElement(std::string_view name, XMLNode* parent, const char* attributesBegin,
-                           const char* attributesEnd);
+    XMLNode* CreateElement(std::string_view name, XMLNode* parent);
     void AddAttribute(XMLNode* element, std::string_view value);
-    void GatherRun(const char* begin, const char* runEnd);
-    std::string_view Gathered() const {
-        return joined ? std::string_view(joinedText) : std::string_view(runBegin, runEnd - runBegin);
+    void GatherRun(const char* begin, const char* runEnd) {
+        if (begin != runEnd)
+            runs.emplace_back(begin, runEnd);
+    }
+    // The gathered text, joined from its runs when there are several.
+    std::string_view Gathered() {
+        if (runs.size() == 1)
+            return std::string_view(runs[0].first, runs[0].second - runs[0].first);
+        joinedText.clear();
+        for (const auto& [begin, runEnd] : runs)
+            joinedText.append(begin, runEnd);
+        return joinedText;
     }
     void ClearText() {
-        runBegin = runEnd = nullptr;
-        joined = false;
+        runs.clear();
         textHasContent = false;
     }
 
     XMLNode*& root;
     XMLNode* current;
     XMLNode* orphan = nullptr;
-    const char* at;
-    const char* end;
+    const char* at = nullptr;
+    const char* end = nullptr;
     XMLNodePool* pool; // the creator's count, dropped by the destructor
     uint32_t line = 1;
     int depth = 0; // elements open since the parse began
 
-    // The text gathered since the last opening tag: one run of the source, or several joined here.
-    const char* runBegin = nullptr;
-    const char* runEnd = nullptr;
-    bool joined = false;
+    // The text gathered since the last opening tag: runs of the source between the tags that keep it
+    // (blank runs are only joined when text with content follows them).
+    std::vector<std::pair<const char*, const char*>> runs;
     bool textHasContent = false;
     std::string joinedText;
     // Reused from tag to tag: a name that had to be put together from pieces.
     std::string nameBuffer;
     std::string attributeName;
+    // The attributes of a plain tag, names and values as read, until the tag is known to be whole.
+    std::vector<std::pair<std::string_view, std::string_view>> plainAttributes;
 };
 
 void XMLTreeBuilder::Run() {
@@ -157,54 +261,68 @@ void XMLTreeBuilder::Run() {
         ++at; // the "<"
         if (current != nullptr) {
             if (textHasContent) {
-                current->value.SetParsed(Gathered());
+                // Only a node of this parse (one below the depth it began at) keeps the source alive.
+                if (depth > 0 && runs.size() == 1)
+                    current->value.SetParsedInPlace(Gathered());
+                else
+                    current->value.SetParsed(Gathered());
                 ClearText();
             }
         } else if (root != nullptr) {
             Fail(XMLParser::ErrorAfterTopElement);
         }
-        ReadTag();
+        if (!ReadPlainTag())
+            ReadTag();
     }
     if (root == nullptr)
         Fail(XMLParser::ErrorNoElement);
 }
 
 void XMLTreeBuilder::ReadText() {
-    const char* begin = at;
-    for (; at < end; ++at) {
-        const auto c = static_cast<unsigned char>(*at);
-        if (c == '<')
-            break;
-        if (c == '\n') {
-            ++line;
-        } else if (c == 0) {
-            Fail(XMLParser::ErrorControlCharacter);
-        } else if (!textHasContent) {
-            if (c >= 0x80) {
-                uint32_t value = 0;
-                at += Decode(at, end, value) - 1;
-                textHasContent = std::iswspace(static_cast<wint_t>(value)) == 0;
-            } else {
-                textHasContent = !(c == ' ' || (c >= '\t' && c <= '\r'));
-            }
+    // The scan works on locals: stores through the members would be repeated for every byte, since the
+    // text's bytes may alias them as far as the compiler knows.
+    const char* const begin = at;
+    const char* p = at;
+    uint32_t lines = 0;
+    const auto stop = [&] {
+        at = p;
+        line += lines;
+    };
+    // Until the text has content, blank runs (most text between tags) pass in a tight loop and the first
+    // other character is classified; after that only the stops matter.
+    while (!textHasContent) {
+        p = SkipAsciiBlanks(p, end, lines);
+        if (p == end || *p == '<') {
+            stop();
+            GatherRun(begin, p);
+            return;
         }
+        const auto c = static_cast<unsigned char>(*p);
+        if (c == 0) {
+            stop();
+            Fail(XMLParser::ErrorControlCharacter);
+        }
+        if (c < 0x80) {
+            textHasContent = true;
+            break;
+        }
+        uint32_t value = 0;
+        p += Decode(p, end, value);
+        textHasContent = std::iswspace(static_cast<wint_t>(value)) == 0;
     }
-    GatherRun(begin, at);
-}
-
-void XMLTreeBuilder::GatherRun(const char* begin, const char* gatheredEnd) {
-    if (begin == gatheredEnd)
-        return;
-    if (!joined && runBegin == nullptr) {
-        runBegin = begin;
-        runEnd = gatheredEnd;
-        return;
+    for (;;) {
+        p = FindAny(p, end, '<', '\n', '\0');
+        if (p == end || *p == '<')
+            break;
+        if (*p == 0) {
+            stop();
+            Fail(XMLParser::ErrorControlCharacter);
+        }
+        ++lines;
+        ++p;
     }
-    if (!joined) {
-        joinedText.assign(runBegin, runEnd);
-        joined = true;
-    }
-    joinedText.append(begin, gatheredEnd);
+    stop();
+    GatherRun(begin, p);
 }
 
 void XMLTreeBuilder::SkipOutsideElement() {
@@ -263,6 +381,11 @@ void XMLTreeBuilder::ReadTag() {
         ++at;
     }
 
+    if (end - at >= 3 && at[0] == '!' && at[1] == '-' && at[2] == '-') {
+        SkipComment();
+        return;
+    }
+
     // The tag text runs to the first ">" outside quotes. Its first character opens no quote.
     const char* text = at;
     const char* scan = at + 1;
@@ -294,6 +417,121 @@ void XMLTreeBuilder::ReadTag() {
         OpenTag(text, scan);
 }
 
+bool XMLTreeBuilder::ReadPlainTag() {
+    // The tags of nearly every data file, read in one pass: "<name a='v' b=\"w\">", "<name .../>" and
+    // "</name>", with names of letters, digits and "_:.-" and blanks between the parts. Anything else,
+    // every error included, returns false before the parse has changed and the tag is read in full.
+    const char* p = at;
+    uint32_t lines = 0;
+    const auto skipBlanks = [&] {
+        while (p < end && plainBlankBytes[static_cast<unsigned char>(*p)]) {
+            lines += *p == '\n';
+            ++p;
+        }
+    };
+    const auto readName = [&] {
+        const char* begin = p;
+        while (p < end && plainNameCharacters[static_cast<unsigned char>(*p)])
+            ++p;
+        return std::string_view(begin, p - begin);
+    };
+
+    if (p < end && *p == '/') {
+        // The name can only be the open element's: compared in place instead of read first.
+        if (current == nullptr)
+            return false;
+        const std::string& open = current->GetName();
+        ++p;
+        if (open.empty() || static_cast<size_t>(end - p) < open.size() ||
+            std::memcmp(p, open.data(), open.size()) != 0)
+            return false;
+        p += open.size();
+        if (p < end && plainNameCharacters[static_cast<unsigned char>(*p)])
+            return false;
+        skipBlanks();
+        if (p == end || *p != '>')
+            return false;
+        line += lines;
+        at = p + 1;
+        current = current->GetParent();
+        --depth;
+        return true;
+    }
+
+    const std::string_view name = readName();
+    if (name.empty() || p == end ||
+        !(plainBlankBytes[static_cast<unsigned char>(*p)] || *p == '>' || *p == '/'))
+        return false;
+    plainAttributes.clear();
+    bool empty = false;
+    for (;;) {
+        skipBlanks();
+        if (p == end)
+            return false;
+        if (*p == '>') {
+            ++p;
+            break;
+        }
+        if (*p == '/') {
+            if (p + 1 == end || p[1] != '>')
+                return false;
+            empty = true;
+            p += 2;
+            break;
+        }
+        const std::string_view attribute = readName();
+        skipBlanks();
+        if (attribute.empty() || p == end || *p != '=')
+            return false;
+        ++p;
+        skipBlanks();
+        if (p == end || (*p != '"' && *p != '\''))
+            return false;
+        const char quote = *p++;
+        const char* value = p;
+        for (;;) {
+            p = FindAny(p, end, quote, '\n', '\0');
+            if (p == end || *p == 0)
+                return false;
+            if (*p == quote)
+                break;
+            ++lines;
+            ++p;
+        }
+        for (const auto& earlier : plainAttributes)
+            if (earlier.first == attribute)
+                return false;
+        plainAttributes.emplace_back(attribute, std::string_view(value, p - value));
+        ++p;
+    }
+
+    // The tag is whole: the element and its attributes are made as the full reading would make them.
+    line += lines;
+    at = p;
+    XMLNode* parent = current;
+    XMLNode* element = CreateElement(name, parent);
+    if (!plainAttributes.empty()) {
+        element->attributes.reserve(plainAttributes.size());
+        for (const auto& [attributeText, value] : plainAttributes) {
+            auto* entry = new (*pool) XMLAttribute(attributeText);
+            entry->value.SetParsedInPlace(value);
+            element->attributes.push_back(entry);
+            element->IndexAttribute(entry);
+        }
+    }
+    if (root == nullptr)
+        root = element;
+    orphan = nullptr;
+    if (empty) {
+        current = parent;
+    } else {
+        current = element;
+        ++depth;
+    }
+    ClearText();
+    return true;
+}
+
 void XMLTreeBuilder::SkipDeclaration() {
     // Quotes mean nothing here; a text that ends first simply ends.
     for (; at < end; ++at) {
@@ -306,6 +544,27 @@ void XMLTreeBuilder::SkipDeclaration() {
             ++line;
         else if (c == 0)
             Fail(XMLParser::ErrorControlCharacter);
+    }
+}
+
+void XMLTreeBuilder::SkipComment() {
+    // A comment runs to the first "-->": quotes and ">" inside it are plain text (an apostrophe in a
+    // sentence must not hide the end of the comment and everything after it).
+    for (const char* p = at + 3;; ++p) {
+        p = FindAny(p, end, '-', '\n', '\0');
+        if (p == end) {
+            at = end;
+            Fail(XMLParser::ErrorEndInsideTag);
+        }
+        if (*p == '\n') {
+            ++line;
+        } else if (*p == 0) {
+            Fail(XMLParser::ErrorControlCharacter);
+        } else if (end - p >= 3 && p[1] == '-' && p[2] == '>') {
+            at = p + 3;
+            ClearText();
+            return;
+        }
     }
 }
 
@@ -327,16 +586,19 @@ void XMLTreeBuilder::OpenTag(const char* text, const char* textEnd) {
     bool empty = false;
     bool slashInName = false;
     const char* t = text;
-    while (t < textEnd) {
+    for (;;) {
+        while (t < textEnd && plainElementNameBytes[static_cast<unsigned char>(*t)])
+            ++t;
+        if (t == textEnd)
+            break;
         const auto c = static_cast<unsigned char>(*t);
-        if (c < 0x80) {
-            if (!IsAsciiGraphic(c))
-                break;
-            if (c == '/')
-                empty = slashInName = true;
+        if (c == '/') {
+            empty = slashInName = true;
             ++t;
             continue;
         }
+        if (c < 0x80)
+            break;
         uint32_t value = 0;
         const size_t length = Decode(t, textEnd, value);
         if (std::iswgraph(static_cast<wint_t>(value)) == 0)
@@ -349,13 +611,7 @@ void XMLTreeBuilder::OpenTag(const char* text, const char* textEnd) {
         nameBuffer.erase(std::remove(nameBuffer.begin(), nameBuffer.end(), '/'), nameBuffer.end());
         name = nameBuffer;
     }
-    if (t < textEnd && name == "!--") {
-        // A comment: the rest of the tag is not looked at.
-        current = parent;
-        ClearText();
-        return;
-    }
-    XMLNode* element = CreateElement(name, parent, t, textEnd);
+    XMLNode* element = CreateElement(name, parent);
 
     // Attributes: name="value" or name='value'; white space outside values is dropped, also inside names.
     enum class State { Name, WaitingForValue };
@@ -422,26 +678,29 @@ void XMLTreeBuilder::OpenTag(const char* text, const char* textEnd) {
     ClearText();
 }
 
-XMLNode* XMLTreeBuilder::CreateElement(std::string_view name, XMLNode* parent, const char* attributesBegin,
-                                       const char* attributesEnd) {
+XMLNode* XMLTreeBuilder::CreateElement(std::string_view name, XMLNode* parent) {
     if (depth >= XMLParser::MaxDepth)
         Fail(XMLParser::ErrorTooDeep);
     XMLNode* element = new (*pool) XMLNode(name);
-    if (parent != nullptr)
+    if (parent != nullptr) {
+        // Room for a few children at once: most elements that have any have only a few.
+        if (parent->childList.capacity() == 0)
+            parent->childList.reserve(4);
         parent->Append(element);
-    else
+    } else {
         orphan = element;
-    // Room for the attributes of most elements at once, for an element that has any.
-    if (std::memchr(attributesBegin, '=', static_cast<size_t>(attributesEnd - attributesBegin)) != nullptr)
-        element->attributes.reserve(8);
+    }
     return element;
 }
 
 void XMLTreeBuilder::AddAttribute(XMLNode* element, std::string_view value) {
     if (element->FindAttribute(attributeName) != nullptr)
         Fail(XMLParser::ErrorDuplicateAttribute);
+    // Room for the attributes of most elements at once.
+    if (element->attributes.capacity() == 0)
+        element->attributes.reserve(8);
     auto* attribute = new (*pool) XMLAttribute(attributeName);
-    attribute->value.SetParsed(value);
+    attribute->value.SetParsedInPlace(value);
     element->attributes.push_back(attribute);
     element->IndexAttribute(attribute);
     attributeName.clear();
@@ -468,9 +727,9 @@ void XMLParser::Parse(XMLNode* node, FileTextual* file) {
 
 namespace {
 
-void ParseUtf8(XMLNode*& root, std::string_view text) {
+void ParseUtf8(XMLNode*& root, std::string&& text) {
     const bool rootWasEmpty = root == nullptr;
-    XMLTreeBuilder run(root, text);
+    XMLTreeBuilder run(root, std::move(text));
     try {
         run.Run();
     } catch (const XMLFormatError& error) {
@@ -494,13 +753,13 @@ void XMLParser::ParseText(XMLNode*& root, FileTextual* file) {
         file->ReadAll(wide, false);
         EncodeWide(wide, text);
     }
-    ParseUtf8(root, text);
+    ParseUtf8(root, std::move(text));
 }
 
 void XMLParser::ParseText(XMLNode*& root, const std::wstring& text) {
     std::string utf8;
     EncodeWide(text, utf8);
-    ParseUtf8(root, utf8);
+    ParseUtf8(root, std::move(utf8));
 }
 
 } // namespace GameTools

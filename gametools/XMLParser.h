@@ -1,5 +1,6 @@
 // Reads the XML subset of the game's data files into XMLNode trees: elements, attributes in single or
-// double quotes, empty elements, text values, comments, and "<?...?>" declarations, which are skipped.
+// double quotes, empty elements, text values, comments (from "<!--" to the first "-->"), and "<?...?>"
+// declarations, which are skipped (up to their first ">").
 // Entities are not decoded; text and attribute values are kept exactly as written. Created by its user
 // for a parse and deleted after; it keeps nothing between parses.
 #pragma once

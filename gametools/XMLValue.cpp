@@ -41,15 +41,17 @@ void ScanNumbers(const std::basic_string<Char>& text, Out* out, uint32_t count, 
 
 } // namespace
 
+// A copy owns its text: it may outlive the document the original points into.
 XMLValue::XMLValue(const XMLValue& other)
-    : mode(other.mode), widePending(other.widePending), narrow(other.narrow),
+    : mode(other.mode), widePending(other.widePending), narrow(other.NarrowView()),
       wide(other.wide ? std::make_unique<std::wstring>(*other.wide) : nullptr) {}
 
 XMLValue& XMLValue::operator=(const XMLValue& other) {
     if (this != &other) {
         mode = other.mode;
         widePending = other.widePending;
-        narrow = other.narrow;
+        narrow = other.NarrowView();
+        source = nullptr;
         wide = other.wide ? std::make_unique<std::wstring>(*other.wide) : nullptr;
     }
     return *this;
@@ -65,18 +67,37 @@ void XMLValue::SetWide(const std::wstring& text) {
     Wide() = text;
     mode = ModeWide;
     widePending = false;
+    source = nullptr;
 }
 
 void XMLValue::SetNarrow(const std::string& text) {
     narrow = text;
     mode = ModeNarrow;
     widePending = false;
+    source = nullptr;
 }
 
 void XMLValue::SetParsed(std::string_view utf8) {
     narrow.assign(utf8);
     mode = ModeWide;
     widePending = true;
+    source = nullptr;
+}
+
+void XMLValue::SetParsedInPlace(std::string_view utf8) {
+    narrow.clear();
+    source = utf8.data();
+    sourceLength = static_cast<uint32_t>(utf8.size());
+    mode = ModeWide;
+    widePending = true;
+}
+
+const std::string& XMLValue::Narrow() const {
+    if (source != nullptr) {
+        narrow.assign(source, sourceLength);
+        source = nullptr;
+    }
+    return narrow;
 }
 
 const std::string& XMLValue::AsString() {
@@ -86,12 +107,12 @@ const std::string& XMLValue::AsString() {
             narrow = ToMultiByte(*wide);
         mode = ModeBoth;
     }
-    return narrow;
+    return Narrow();
 }
 
 const std::wstring& XMLValue::AsWideString() {
     if (mode == ModeNarrow || widePending) {
-        Wide() = ToWide(narrow);
+        Wide() = ToWide(Narrow());
         widePending = false;
         if (mode == ModeNarrow)
             mode = ModeBoth;
@@ -104,9 +125,9 @@ bool XMLValue::ReadsWide() const {
         return false;
     if (!widePending)
         return true;
-    for (char c : narrow)
+    for (char c : NarrowView())
         if (static_cast<unsigned char>(c) >= 0x80) {
-            Wide() = ToWide(narrow);
+            Wide() = ToWide(Narrow());
             widePending = false;
             return true;
         }
@@ -114,29 +135,29 @@ bool XMLValue::ReadsWide() const {
 }
 
 float XMLValue::AsFloat() const {
-    return ReadsWide() ? ParseFloatW(Wide()) : ParseFloat(narrow);
+    return ReadsWide() ? ParseFloatW(Wide()) : ParseFloat(Narrow());
 }
 
 int32_t XMLValue::AsInt() const {
-    return ReadsWide() ? ParseIntW(Wide(), 10) : ParseInt(narrow, 10);
+    return ReadsWide() ? ParseIntW(Wide(), 10) : ParseInt(Narrow(), 10);
 }
 
 bool XMLValue::AsBool() const {
-    return ReadsWide() ? ParseBoolW(Wide()) : ParseBool(narrow);
+    return ReadsWide() ? ParseBoolW(Wide()) : ParseBool(Narrow());
 }
 
 void XMLValue::GetFloats(float* out, uint32_t count) const {
     if (ReadsWide())
         ScanNumbers(Wide(), out, count, [](const std::wstring& t) { return ParseFloatW(t); });
     else
-        ScanNumbers(narrow, out, count, [](const std::string& t) { return ParseFloat(t); });
+        ScanNumbers(Narrow(), out, count, [](const std::string& t) { return ParseFloat(t); });
 }
 
 void XMLValue::GetInts(int32_t* out, uint32_t count) const {
     if (ReadsWide())
         ScanNumbers(Wide(), out, count, [](const std::wstring& t) { return ParseIntW(t, 10); });
     else
-        ScanNumbers(narrow, out, count, [](const std::string& t) { return ParseInt(t, 10); });
+        ScanNumbers(Narrow(), out, count, [](const std::string& t) { return ParseInt(t, 10); });
 }
 
 Vec4 XMLValue::GetFloat4() const {

@@ -1,8 +1,9 @@
 // The text of an XML attribute or element, kept narrow, wide or both: the parser stores wide text, code
 // that builds trees stores narrow text, and each form is converted from the other once, on first demand.
 // The parser's text counts as wide but is kept as the UTF-8 it was read as until the wide form is asked
-// for: most values are only ever read as numbers or narrow names. A plain value owned by its node or
-// attribute; many instances.
+// for: most values are only ever read as numbers or narrow names. Until it is first read the parser's text
+// is not even copied: the value points into the document's source text, which lives as long as any node
+// of the document (see XMLNodePool). A plain value owned by its node or attribute; many instances.
 #pragma once
 
 #include "engine/math/Vector.h"
@@ -51,6 +52,14 @@ private:
     friend class XMLTreeBuilder;
     // Parsed text: wide by mode, held as valid UTF-8 (without zero characters) in narrow.
     void SetParsed(std::string_view utf8);
+    // The same without a copy, for a value inside a node or attribute of the pool that keeps the text.
+    void SetParsedInPlace(std::string_view utf8);
+    // The narrow text, copied out of the document's source first when it is still there.
+    const std::string& Narrow() const;
+    // The text the narrow form holds or will hold, without copying it.
+    std::string_view NarrowView() const {
+        return source != nullptr ? std::string_view(source, sourceLength) : std::string_view(narrow);
+    }
     // True when the numeric conversions read the wide text: it is current and not plain ASCII (pending
     // text is widened here first), in which case both forms would read alike.
     bool ReadsWide() const;
@@ -61,7 +70,11 @@ private:
     int32_t mode = ModeBoth;
     // Mode 1 with the wide text not made yet: narrow holds it as UTF-8 instead.
     mutable bool widePending = false;
-    std::string narrow; // current in ModeNarrow and ModeBoth, and while widePending
+    // current in ModeNarrow and ModeBoth, and while widePending (unless the text is still in the source)
+    mutable std::string narrow;
+    // Pending parsed text not copied yet (then narrow is empty): not owned, kept by the document's pool.
+    mutable const char* source = nullptr;
+    mutable uint32_t sourceLength = 0;
     // current in ModeWide and ModeBoth unless widePending; null while empty
     mutable std::unique_ptr<std::wstring> wide;
 };

@@ -83,6 +83,9 @@ TEST(XMLParser, FormatErrorsCarryLineAndCode) {
         {L"<a>\n</a\n", false, "XML format error at line 3: code 14"},
         {L"", true, "XML format error at line 1: code 15"},
         {L"<?xml version='1.0'?>\n<!-- only a comment -->\n", true, "XML format error at line 3: code 15"},
+        {L"<a>\n<!-- don't\n -->\n</b>", false, "XML format error at line 4: code 2"},
+        {L"<a>\n<!-- it's\n -- > not closed\n", false, "XML format error at line 4: code 14"},
+        {L"<a><!-- -- >", false, "XML format error at line 1: code 14"},
         {tooDeep.c_str(), false, "XML format error at line 1: code 16"},
         {deepEnough.c_str(), false, ""},
         // Control characters other than zero belong to text (form feeds, tabs, escapes of terminal text).
@@ -96,6 +99,8 @@ TEST(XMLParser, FormatErrorsCarryLineAndCode) {
     }
     // A zero inside the text (a binary file read as text) is refused too.
     EXPECT_EQ(ParseError(std::wstring(L"<a>\0</a>", 8), false), "XML format error at line 1: code 17");
+    EXPECT_EQ(ParseError(std::wstring(L"<a>\n<!-- \0 --></a>", 18), false),
+              "XML format error at line 2: code 17");
 }
 
 TEST(XMLParser, WellFormedDocumentsParseInBothForms) {
@@ -168,10 +173,17 @@ TEST(XMLParser, RulesOfTheSubset) {
         return out;
     };
     const Case cases[] = {
-        // A comment's apostrophe opens a quote that hides the ">" and the element after it.
+        // A comment runs to the first "-->": quotes, tags and ">" inside it are plain text.
         {L"<r><!-- don't <b/> ' --> <c/></r>", "(r(c))"},
-        // A comment needs a blank after "!--"; without one it is an element.
-        {L"<!--x-->", "(!--x--)"},
+        {L"<r><!-- don't --><c/></r>", "(r(c))"},
+        {L"<r><!-- \"a > b --><c/><!--'--><d/></r>", "(r(c d))"},
+        {L"<r>\r\n<!-- one\r\n -- two > -\r\n--><c/></r>", "(r(c))"},
+        {L"<!--x--><!----><a/>", "(a)"},
+        {L"<a>one<!-- c -->two</a>", "(a'two')"},
+        // Declarations end at their first ">", quoted or not.
+        {L"<a><?pi x='>'?></a>", "(a''?>')"},
+        // Entities stay as written.
+        {L"<a>&lt;&#65;</a>", "(a'&lt;&#65;')"},
         {L"<r><a></a  ><b/></r>", "(r(a b))"},
         {L"<a/b><c/>", "(ab c)"},
         {L"<a>one<b/>two</a>", "(a'two'(b))"},
@@ -348,6 +360,13 @@ TEST(XMLParser, ParsedNodesOutliveTheirDocumentWhenMoved) {
     EXPECT_EQ(moved->children.size(), 1u);
     keeper.RemoveChild(moved);
     EXPECT_TRUE(keeper.children.empty());
+
+    // A given node is no part of the parse: its text stays when every parsed node is gone.
+    XMLNode document;
+    XMLNode* root = &document;
+    XMLParser().ParseText(root, L"top text<a x='1'>value</a>");
+    delete document.children.front();
+    EXPECT_EQ(document.value.AsString(), "top text");
 }
 
 TEST_F(XMLParserFiles, LineEndsOfFilesBecomeCarriageReturnLineFeed) {
