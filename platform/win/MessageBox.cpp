@@ -1,5 +1,7 @@
 #include "platform/win/MessageBox.h"
 
+#include "platform/win/Shell.h"
+
 #include <SDL2/SDL.h>
 
 #include <cstdio>
@@ -7,19 +9,6 @@
 #include <cstring>
 
 namespace platform {
-
-namespace {
-
-bool DisplayAvailable() {
-    const char* driver = std::getenv("SDL_VIDEODRIVER");
-    if (driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0))
-        return false;
-    const char* x11 = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x11 != nullptr && x11[0] != '\0') || (wayland != nullptr && wayland[0] != '\0');
-}
-
-} // namespace
 
 void ShowMessageBox(const std::string& text, const std::string& caption, MessageBoxIcon icon) {
     if (DisplayAvailable()) {

@@ -1,5 +1,7 @@
 #include "tests/support/HeadlessGame.h"
 
+#include "tests/support/FlowRoles.h"
+
 #include "engine/core/EngineStartupParams.h"
 #include "framework/AudioPlayer.h"
 #include "framework/HighScoresTable.h"
@@ -269,39 +271,7 @@ StubGameLogic* HeadlessGame::Level() {
 }
 
 GUIFrameworkWindow* HeadlessGame::Window(const std::string& role) const {
-    const std::pair<const char*, GUIFrameworkWindow*> roles[] = {
-        {"logos", logosWindow},
-        {"loading", loadingWindow},
-        {"welcome", welcomeWindow},
-        {"exit", exitWindow},
-        {"main menu", mainMenuWindow},
-        {"profiles", profilesWindow},
-        {"level loading", gameLogicLoadingWindow},
-        {"new profile", newProfileWindow},
-        {"rename profile", renameProfileWindow},
-        {"delete profile", deleteProfileWindow},
-        {"name conflict", profileNameConflictWindow},
-        {"start", startGameLogicWindow},
-        {"continue", continueGameLogicWindow},
-        {"high scores", highScoresWindow},
-        {"options", optionsWindow},
-        {"help", helpWindow},
-        {"play", gameLogicWindow},
-        {"pause", gameLogicPauseWindow},
-        {"menu", gameLogicMenuWindow},
-        {"menu exit", gameLogicMenuExitWindow},
-        {"restart", gameLogicRestartWindow},
-        {"game exit", gameLogicGameExitWindow},
-        {"level complete", levelCompleteWindow},
-        {"stage complete", stageCompleteWindow},
-        {"game complete", gameCompleteWindow},
-        {"game over", gameOverWindow},
-        {"optional", optionalWindow},
-    };
-    for (const auto& [name, window] : roles)
-        if (role == name)
-            return window;
-    return nullptr;
+    return FlowRoleWindow(*this, role);
 }
 
 StubControl* HeadlessGame::Stub(const std::string& role) const {
