@@ -1,8 +1,10 @@
 // ctest-label: gameplay
-// A level drawn headless through the whole graphics stack with a stencil buffer: a field of blocks on a
-// ground, lit by the level's lighting file, with their shadows, seen from the level's camera
-// (field-blocks.png); then a row of explosive bricks caught mid-chain with flying debris (explosion.png).
-// Frames are written under $VB_TEST_OUTPUT and checked by probing pixels.
+// Levels drawn headless through the whole graphics stack with a stencil buffer, seen from the level's camera.
+// The first level of the laid-out data in its scenery under the level lights, its blocks casting their
+// shadows on the field (field-blocks.png); a made-up field of box bricks on a plain ground, where the
+// shadows are measured against the same frame without them (box-field.png); and a row of explosive bricks
+// caught mid-chain with flying debris (explosion.png). Frames are written under $VB_TEST_OUTPUT and checked
+// by probing pixels.
 #include "game/play/BallManager.h"
 #include "game/play/Block.h"
 #include "game/play/BonusManager.h"
@@ -19,6 +21,7 @@
 #include "engine/core/Config.h"
 #include "engine/core/TimerManager.h"
 #include "engine/core/Window.h"
+#include "engine/files/FileManager.h"
 #include "engine/graphics/Camera.h"
 #include "engine/graphics/CameraManager.h"
 #include "engine/graphics/Image.h"
@@ -33,6 +36,7 @@
 #include "framework/AudioPlayer.h"
 #include "framework/ScoreKeeper.h"
 #include "platform/d3d/D3DTest.h"
+#include "platform/win/Process.h"
 #include "platform/win/WindowSimulation.h"
 #include "tests/engine/graphics/ModelFixtures.h"
 #include "tests/support/PngWriter.h"
@@ -41,6 +45,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 
 using namespace OrvexEngine;
@@ -57,7 +63,9 @@ void SaveText(const VelmoraTest::DataFolder& data, const std::string& name, cons
     data.Save(name, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
-class GameplayRender : public testing::Test {
+// The engine's drawing services as a level uses them, the level's camera, and the objects of a level's
+// field; the derived fixtures provide the data and build the level.
+class LevelRender : public testing::Test {
 protected:
     void SetUp() override {
         SeedRandom(3);
@@ -88,7 +96,6 @@ protected:
         cameras->Update();
         rs->clearColor = Vec4(0.05f, 0.05f, 0.1f, 1);
         audio = std::make_unique<GameFramework::AudioPlayer>(0.285f, 0.315f);
-        WriteLevel();
     }
     void TearDown() override {
         geometry.reset();
@@ -116,6 +123,79 @@ protected:
         auto service = std::make_unique<T>();
         T::Instance(service.get());
         return service;
+    }
+
+    void Play(float seconds) {
+        for (int frames = static_cast<int>(seconds / 0.02f + 0.5f); frames > 0; --frames) {
+            geometry->Update(1);
+            bonuses->Update(false, 3, 1);
+            effects->Update();
+        }
+    }
+
+    void Frame(Image& image) {
+        rs->Refresh();
+        cameras->Update();
+        particles->Update();
+        sprites->Update();
+        lights->Apply();
+        shaders->Update();
+        models->Render();
+        rs->CaptureScreen(image);
+        models->Present();
+    }
+
+    void Save(const Image& image, const std::string& name) {
+        std::vector<uint8_t> rgba(size_t(image.width) * image.height * 4);
+        for (uint32_t y = 0; y < image.height; ++y)
+            for (uint32_t x = 0; x < image.width; ++x) {
+                const uint8_t* p = image.Row(image.height - 1 - y) + x * image.BytesPerPixel();
+                uint8_t* q = &rgba[(size_t(y) * image.width + x) * 4];
+                q[0] = p[0];
+                q[1] = p[1];
+                q[2] = p[2];
+                q[3] = 255;
+            }
+        VelmoraTest::WritePng(VelmoraTest::TestOutputPath(name), image.width, image.height, rgba);
+    }
+
+    const uint8_t* PixelAt(const Image& image, const Vec3& world) const {
+        const Vec2 s = cameras->Project(*camera, world);
+        return image.Row(static_cast<uint32_t>(s.y)) + static_cast<uint32_t>(s.x) * image.BytesPerPixel();
+    }
+    static int Brightness(const uint8_t* p) { return p[0] + p[1] + p[2]; }
+
+    VelmoraTest::TestLog log;
+    Config config{"", "", false, "640x480x32", false, false};
+    TimerManager timers;
+    std::unique_ptr<Window> window;
+    std::unique_ptr<RenderSystem_D3D7> rs;
+    std::unique_ptr<CameraManager> cameras;
+    std::unique_ptr<LightManager> lights;
+    std::unique_ptr<ShaderManager> shaders;
+    std::unique_ptr<ModelManager> models;
+    std::unique_ptr<SpriteGroupManager> sprites;
+    std::unique_ptr<ParticleSystemManager> particles;
+    Camera* camera = nullptr;
+    std::unique_ptr<GameFramework::AudioPlayer> audio;
+    GameFramework::ScoreKeeper score;
+    NoBalls balls;
+    std::unique_ptr<GameTools::DataKeeper> gameData;
+    std::unique_ptr<GameLogicData> levelData;
+    std::unique_ptr<Lighting> lighting;
+    std::unique_ptr<Effects> effects;
+    std::unique_ptr<GameField> field;
+    std::unique_ptr<Environment> environment;
+    std::unique_ptr<BonusManager> bonuses;
+    std::unique_ptr<GameGeometry> geometry;
+};
+
+// A made-up level written as files: box bricks on a plain ground and a plain wall.
+class GameplayRender : public LevelRender {
+protected:
+    void SetUp() override {
+        LevelRender::SetUp();
+        WriteLevel();
     }
 
     // Bricks of 16 x 8 x 6 standing on the field in rows, a stack of two, a row of explosive bricks.
@@ -189,70 +269,88 @@ protected:
         geometry->Build(bonuses.get(), &balls, nullptr);
     }
 
-    void Play(float seconds) {
-        for (int frames = static_cast<int>(seconds / 0.02f + 0.5f); frames > 0; --frames) {
-            geometry->Update(1);
-            bonuses->Update(false, 3, 1);
-            effects->Update();
+    VelmoraTest::DataFolder data{"gameplayrender"};
+};
+
+// The first level of the laid-out data, loaded as a level start loads it: the game's keeper with the
+// gameplay resources, the level's keeper with its stage's resource list and its geometry file.
+class FirstLevelRender : public LevelRender {
+protected:
+    void Build() {
+        gameData = std::make_unique<GameTools::DataKeeper>("en");
+        gameData->LoadResourceList("data\\game_objects\\resources.xml", false);
+        gameData->LoadAll();
+        levelData = std::make_unique<GameLogicData>("en", "00_00.vbg");
+        levelData->LoadResourceList("data\\environment\\meadow_resources.xml", false);
+        levelData->LoadAll();
+        lighting = std::make_unique<Lighting>("lighting.ini");
+        effects = std::make_unique<Effects>(lighting.get());
+        field = std::make_unique<GameField>("field.vbf");
+        environment = std::make_unique<Environment>(levelData.get(), "meadow");
+        bonuses = std::make_unique<BonusManager>(audio.get(), gameData.get(), effects.get());
+        geometry = std::make_unique<GameGeometry>(gameData.get(), levelData.get(), effects.get(), &score,
+                                                  audio.get());
+        geometry->Build(bonuses.get(), &balls, nullptr);
+    }
+
+    FirstLevelRender() { FileManager::Instance(&files); }
+
+    // A rectangle of the capture (rows from the bottom), end exclusive.
+    struct Area {
+        uint32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    };
+    // Where the blocks and the field 3 units around them lie on the screen.
+    Area BlocksArea() const {
+        float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
+        for (const Block* block : geometry->GetBlocks()) {
+            const BoundingBox& box = block->GetModelBox();
+            for (int corner = 0; corner < 8; ++corner) {
+                const Vec3 h = box.GetHalfSize() + Vec3(3, 3, 0);
+                const Vec3 p = box.GetCentre() + Vec3(corner & 1 ? h.x : -h.x, corner & 2 ? h.y : -h.y,
+                                                      corner & 4 ? h.z : -box.GetCentre().z);
+                const Vec2 s = cameras->Project(*camera, p);
+                x0 = std::min(x0, s.x);
+                y0 = std::min(y0, s.y);
+                x1 = std::max(x1, s.x);
+                y1 = std::max(y1, s.y);
+            }
         }
+        const auto clampTo = [](float v, uint32_t size) {
+            return static_cast<uint32_t>(std::clamp(v, 0.0f, static_cast<float>(size)));
+        };
+        const uint32_t width = window->width, height = window->height;
+        return {clampTo(x0, width), clampTo(y0, height), clampTo(x1 + 1, width), clampTo(y1 + 1, height)};
     }
-
-    void Frame(Image& image) {
-        rs->Refresh();
-        cameras->Update();
-        particles->Update();
-        sprites->Update();
-        lights->Apply();
-        shaders->Update();
-        models->Render();
-        rs->CaptureScreen(image);
-        models->Present();
-    }
-
-    void Save(const Image& image, const std::string& name) {
-        std::vector<uint8_t> rgba(size_t(image.width) * image.height * 4);
-        for (uint32_t y = 0; y < image.height; ++y)
-            for (uint32_t x = 0; x < image.width; ++x) {
-                const uint8_t* p = image.Row(image.height - 1 - y) + x * image.BytesPerPixel();
-                uint8_t* q = &rgba[(size_t(y) * image.width + x) * 4];
+    // The area enlarged `scale` times, for a person to see the slivers of shadow.
+    static void SaveArea(const Image& image, const Area& area, uint32_t scale, const std::string& name) {
+        const uint32_t width = (area.x1 - area.x0) * scale, height = (area.y1 - area.y0) * scale;
+        std::vector<uint8_t> rgba(size_t(width) * height * 4);
+        for (uint32_t y = 0; y < height; ++y)
+            for (uint32_t x = 0; x < width; ++x) {
+                const uint8_t* p =
+                    image.Row(area.y1 - 1 - y / scale) + (area.x0 + x / scale) * image.BytesPerPixel();
+                uint8_t* q = &rgba[(size_t(y) * width + x) * 4];
                 q[0] = p[0];
                 q[1] = p[1];
                 q[2] = p[2];
                 q[3] = 255;
             }
-        VelmoraTest::WritePng(VelmoraTest::TestOutputPath(name), image.width, image.height, rgba);
+        VelmoraTest::WritePng(VelmoraTest::TestOutputPath(name), width, height, rgba);
     }
 
-    const uint8_t* PixelAt(const Image& image, const Vec3& world) const {
-        const Vec2 s = cameras->Project(*camera, world);
-        return image.Row(static_cast<uint32_t>(s.y)) + static_cast<uint32_t>(s.x) * image.BytesPerPixel();
+    // The block nearest to the camera, whose near face is seen best.
+    const Block* NearestBlock() const {
+        const Block* nearest = nullptr;
+        for (const Block* block : geometry->GetBlocks())
+            if (nearest == nullptr ||
+                block->GetModelBox().GetCentre().y < nearest->GetModelBox().GetCentre().y)
+                nearest = block;
+        return nearest;
     }
-    static int Brightness(const uint8_t* p) { return p[0] + p[1] + p[2]; }
 
-    VelmoraTest::TestLog log;
-    VelmoraTest::DataFolder data{"gameplayrender"};
-    Config config{"", "", false, "640x480x32", false, false};
-    TimerManager timers;
-    std::unique_ptr<Window> window;
-    std::unique_ptr<RenderSystem_D3D7> rs;
-    std::unique_ptr<CameraManager> cameras;
-    std::unique_ptr<LightManager> lights;
-    std::unique_ptr<ShaderManager> shaders;
-    std::unique_ptr<ModelManager> models;
-    std::unique_ptr<SpriteGroupManager> sprites;
-    std::unique_ptr<ParticleSystemManager> particles;
-    Camera* camera = nullptr;
-    std::unique_ptr<GameFramework::AudioPlayer> audio;
-    GameFramework::ScoreKeeper score;
-    NoBalls balls;
-    std::unique_ptr<GameTools::DataKeeper> gameData;
-    std::unique_ptr<GameLogicData> levelData;
-    std::unique_ptr<Lighting> lighting;
-    std::unique_ptr<Effects> effects;
-    std::unique_ptr<GameField> field;
-    std::unique_ptr<Environment> environment;
-    std::unique_ptr<BonusManager> bonuses;
-    std::unique_ptr<GameGeometry> geometry;
+    FileManager files{
+        (std::filesystem::path(platform::GetExecutablePath()).parent_path().parent_path() / "bin").string(),
+        true, "data", 16u << 20};
 };
 
 } // namespace
@@ -262,7 +360,7 @@ TEST_F(GameplayRender, FieldOfBlocksWithShadowsUnderItsLights) {
     Play(1.5f); // the appearance cascade has shown every block
     Image image;
     Frame(image);
-    Save(image, "field-blocks.png");
+    Save(image, "box-field.png");
     // A brick's lit top, the open ground, and the ground in a brick's shadow (towards +x, -y of it).
     const int top = Brightness(PixelAt(image, {-55, 40, 6}));
     const int ground = Brightness(PixelAt(image, {-66, 20, 0}));
@@ -305,4 +403,56 @@ TEST_F(GameplayRender, ExplosionMidChain) {
         flying += entry.second->IsActive() ? 1 : 0;
     EXPECT_GT(flying, 0u);
     EXPECT_LT(geometry->GetBlocks().size(), 25u);
+}
+
+TEST_F(FirstLevelRender, BlocksOfTheFirstLevelCastShadowsOnTheField) {
+    Build();
+    Play(2); // the appearance cascade has shown every block
+    Image image;
+    Frame(image);
+    Save(image, "field-blocks.png");
+    ASSERT_FALSE(geometry->GetBlocks().empty());
+    for (const Block* block : geometry->GetBlocks())
+        EXPECT_TRUE(block->GetShadow()->IsVisible());
+    // The far row is of red clay: the middle of a brick's top shows it.
+    float farY = -1000;
+    for (const Block* block : geometry->GetBlocks())
+        farY = std::max(farY, block->GetModelBox().GetCentre().y);
+    size_t red = 0, far = 0;
+    for (const Block* block : geometry->GetBlocks()) {
+        const BoundingBox& box = block->GetModelBox();
+        if (box.GetCentre().y < farY - 1)
+            continue;
+        ++far;
+        const uint8_t* p = PixelAt(image, box.GetCentre() + Vec3(0, 0, box.GetHalfSize().z));
+        red += p[0] > p[1] + 40 && p[0] > p[2] + 40 ? 1 : 0;
+    }
+    EXPECT_GE(far, 8u);
+    EXPECT_EQ(red, far);
+    // Each shadow lies a little towards +x, -y of its block: just in front of a brick's near face the field
+    // is darker than the field a little further out, and lighter again once the shadows are hidden.
+    const BoundingBox& near = NearestBlock()->GetModelBox();
+    const Vec3 inShadow(near.GetCentre().x, near.GetCentre().y - near.GetHalfSize().y - 0.4f, 0);
+    const Vec3 lit = inShadow - Vec3(0, 2.5f, 0);
+    const int shaded = Brightness(PixelAt(image, inShadow));
+    EXPECT_LT(shaded + 10, Brightness(PixelAt(image, lit)));
+    for (const Block* block : geometry->GetBlocks())
+        block->GetShadow()->SetVisible(false);
+    Image bare;
+    Frame(bare);
+    EXPECT_LT(shaded + 10, Brightness(PixelAt(bare, inShadow)));
+    // Around the blocks (the scenery beyond moves on its own), the shadows darken the field; the few pixels
+    // that change the other way are on the bricks, whose glint moves on between the two frames.
+    const Area area = BlocksArea();
+    SaveArea(image, area, 3, "field-blocks-close.png");
+    size_t darker = 0, lighter = 0;
+    for (uint32_t y = area.y0; y < area.y1; ++y)
+        for (uint32_t x = area.x0; x < area.x1; ++x) {
+            const int with = Brightness(image.Row(y) + x * image.BytesPerPixel());
+            const int without = Brightness(bare.Row(y) + x * bare.BytesPerPixel());
+            darker += with + 10 < without ? 1 : 0;
+            lighter += with > without + 10 ? 1 : 0;
+        }
+    EXPECT_GT(darker, 10 * geometry->GetBlocks().size()) << "every block shows a sliver of shadow";
+    EXPECT_LT(lighter, darker / 20);
 }
