@@ -57,14 +57,19 @@ struct EngineScene {
         params.configDirectory = (std::filesystem::temp_directory_path() / "velmora-render-bench").string();
         params.defaultVideoMode = Size(width, height) + "x32";
         engine = std::make_unique<OrvexEngine::Engine>(params);
+        // The lamp lights as the plain loop's does: a light's own ambient (white unless set) would add the
+        // material's whole ambient colour to every face and wash the boxes out to a flat white.
         OrvexEngine::Light* lamp = OrvexEngine::LightManager::Instance()->CreateLight();
         lamp->position = OrvexEngine::Vec3(0, 2, -4);
+        lamp->ambient = OrvexEngine::Vec4(0, 0, 0, 1);
         for (int i = 0; i < n; ++i) {
             OrvexEngine::Model* box = OrvexEngine::ModelManager::Instance()->CreateBoxModel(
                 OrvexEngine::Vec3(-halfSize), OrvexEngine::Vec3(halfSize), nullptr, nullptr, 0);
             box->transform = OrvexEngine::Matrix4::Translation(BoxPosition(i, n));
             box->box.SetTransform(box->transform);
         }
+        // The device's projection follows the camera one update later: the second frame has the camera's.
+        Frame();
         Frame();
         // The matrices the device used, for the plain loop: the projection as it is, and the view from
         // the last box's model-view without that box's translation.
@@ -144,6 +149,13 @@ struct PlainScene {
         glLoadMatrixf(view.data());
         const GLfloat lamp[4] = {0, 2, -4, 1};
         glLightfv(GL_LIGHT0, GL_POSITION, lamp);
+        // The engine's scene: no ambient light, its default material (ambient 0.6, diffuse white).
+        const GLfloat black[4] = {0, 0, 0, 1};
+        const GLfloat grey[4] = {0.6f, 0.6f, 0.6f, 1};
+        const GLfloat white[4] = {1, 1, 1, 1};
+        glLightModelfv(GL_LIGHT_MODEL_AMBIENT, black);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, grey);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, white);
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableClientState(GL_NORMAL_ARRAY);
         glVertexPointer(3, GL_FLOAT, 24, vertices.data());

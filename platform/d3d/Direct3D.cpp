@@ -326,6 +326,8 @@ Result Device::ApplyViewport(const Viewport& viewport) {
     glScissor(static_cast<GLint>(viewport.x), y, static_cast<GLsizei>(viewport.width),
               static_cast<GLsizei>(viewport.height));
     glDepthRange(viewport.minZ, viewport.maxZ);
+    viewportX = viewport.x;
+    viewportY = viewport.y;
     viewportWidth = viewport.width;
     viewportHeight = viewport.height;
     LoadProjection();
@@ -351,6 +353,7 @@ Result Device::Clear(uint32_t /*rectCount*/, const Rect* /*rects*/, uint32_t fla
     if (target->IsLost() != ResultOk)
         return ErrSurfaceLost;
     direct3D->GetDriver()->MakeCurrent();
+    BindTarget();
     GLbitfield mask = 0;
     if ((flags & ClearTarget) != 0) {
         ColorValue c = Unpack(color);
@@ -369,9 +372,16 @@ Result Device::Clear(uint32_t /*rectCount*/, const Rect* /*rects*/, uint32_t fla
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_TRUE);
     glStencilMask(0xFFFFFFFFu);
-    glEnable(GL_SCISSOR_TEST);
+    // The clear covers the viewport. A scissored clear costs the rasteriser a drawn rectangle where a whole
+    // target is cleared at once, so the scissor is only used when the viewport is smaller than the target.
+    SurfaceDesc d;
+    target->GetSurfaceDesc(d);
+    bool partial = viewportX != 0 || viewportY != 0 || viewportWidth != d.width || viewportHeight != d.height;
+    if (partial)
+        glEnable(GL_SCISSOR_TEST);
     glClear(mask);
-    glDisable(GL_SCISSOR_TEST);
+    if (partial)
+        glDisable(GL_SCISSOR_TEST);
     ApplyRenderState(RsZWriteEnable);
     ApplyRenderState(RsStencilWriteMask);
     return ResultOk;
@@ -383,6 +393,8 @@ Result Device::BeginScene() {
     if (inScene)
         return ErrSceneInScene;
     inScene = true;
+    direct3D->GetDriver()->MakeCurrent();
+    BindTarget();
     return ResultOk;
 }
 
@@ -395,6 +407,11 @@ Result Device::EndScene() {
     direct3D->GetDriver()->MakeCurrent();
     glFlush();
     return ResultOk;
+}
+
+void Device::BindTarget() const {
+    // Other surfaces bind framebuffers of their own, and a target may have moved into or out of the window.
+    glBindFramebuffer(GL_FRAMEBUFFER, target->GetFramebuffer());
 }
 
 void Device::LoadModelView() const {

@@ -73,6 +73,7 @@ private:
     Result ApplyViewport(const Viewport& viewport);
     void ApplyRenderState(uint32_t state);
     void ApplyStageState(uint32_t stage, uint32_t state);
+    void BindTarget() const;
     void LoadModelView() const;
     void LoadProjection() const;
     void SendLight(uint32_t index) const;
@@ -87,6 +88,8 @@ private:
     std::array<std::array<uint32_t, 32>, MaxStages> stageStates{};
     std::array<uint32_t, MaxStages> samplers{}; // GL sampler objects, one per stage
     Matrix world, view, projection;
+    uint32_t viewportX = 0;
+    uint32_t viewportY = 0;
     uint32_t viewportWidth = 1;
     uint32_t viewportHeight = 1;
     std::array<Matrix, MaxStages> textureMatrices;

@@ -49,6 +49,17 @@ uint32_t BytesPerPixel(const PixelFormat& f) {
     return std::max(1u, f.bitCount / 8);
 }
 
+// The depth buffer's GL format: 16 bits, or 24 bits of depth with 8 of stencil.
+bool IsDepth16(const PixelFormat& f) {
+    return f.bitCount <= 16;
+}
+
+// Drivers without a display have no refresh to wait for.
+bool HasDisplay() {
+    const char* name = SDL_GetCurrentVideoDriver();
+    return name != nullptr && std::strcmp(name, "offscreen") != 0 && std::strcmp(name, "dummy") != 0;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------------------
@@ -166,6 +177,25 @@ Result DisplayDriver::SetCooperativeLevel(WindowHandle target, uint32_t flags) {
         glContext = context;
         window = target;
         sdlWindow = sdl;
+        // What the window's own framebuffer offers decides which render targets can draw straight into it.
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        GLint bits = 0;
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE,
+                                              &bits);
+        windowDepthBits = bits;
+        bits = 0;
+        glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_STENCIL,
+                                              GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE, &bits);
+        windowStencilBits = bits;
+        glGetError(); // a window without one of the buffers reports an invalid operation
+        // A new context's viewport is its window's framebuffer.
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        surfaceWidth = viewport[2];
+        surfaceHeight = viewport[3];
+        SDL_DisplayMode current;
+        if (SDL_GetWindowDisplayMode(sdl, &current) == 0 && current.refresh_rate > 0)
+            refreshRate = static_cast<uint32_t>(current.refresh_rate);
     }
     if (!fullScreen)
         modeSet = false; // leaving full screen gives the desktop its mode back
@@ -324,6 +354,58 @@ void DisplayDriver::MakeCurrent() const {
 
 void DisplayDriver::ForgetSurface(Surface* surface) {
     std::erase(surfaces, surface);
+    if (windowTarget == surface)
+        windowTarget = nullptr;
+}
+
+void DisplayDriver::GetWindowFramebufferSize(int* width, int* height) const {
+    // The off-screen driver's window keeps the framebuffer it was made with whatever size it is given later.
+    if (!HasDisplay()) {
+        *width = surfaceWidth;
+        *height = surfaceHeight;
+        return;
+    }
+    SDL_GL_GetDrawableSize(sdlWindow, width, height);
+}
+
+bool DisplayDriver::CanDrawIntoWindow(uint32_t width, uint32_t height) const {
+    if (sdlWindow == nullptr || windowTarget != nullptr)
+        return false;
+    int windowWidth = 0;
+    int windowHeight = 0;
+    GetWindowFramebufferSize(&windowWidth, &windowHeight);
+    return static_cast<uint32_t>(windowWidth) == width && static_cast<uint32_t>(windowHeight) == height;
+}
+
+bool DisplayDriver::WindowHasDepth(const PixelFormat& format) const {
+    // A 16-bit request keeps its 16 bits: pictures made for that precision must look the same here.
+    if (IsDepth16(format))
+        return windowDepthBits == 16;
+    return windowDepthBits == 24 && windowStencilBits >= 8;
+}
+
+void DisplayDriver::SwapWindow(bool waitForRefresh) {
+    int interval = waitForRefresh ? 1 : 0;
+    if (interval != swapInterval) {
+        swapInterval = interval;
+        // A display whose swap cannot wait for its refresh is paced here instead, so that a window does not
+        // draw flat out; the off-screen driver has no refresh and is never paced.
+        bool waits = SDL_GL_SetSwapInterval(interval) == 0;
+        pacePresents = waitForRefresh && !waits && HasDisplay();
+        nextRefresh = 0;
+    }
+    SDL_GL_SwapWindow(sdlWindow);
+    if (!pacePresents)
+        return;
+    const uint64_t frequency = SDL_GetPerformanceFrequency();
+    const uint64_t period = frequency / std::max(1u, refreshRate);
+    uint64_t now = SDL_GetPerformanceCounter();
+    // A late frame starts a new rhythm instead of hurrying to catch up.
+    if (nextRefresh == 0 || now > nextRefresh + period)
+        nextRefresh = now;
+    nextRefresh += period;
+    if (nextRefresh > now)
+        SDL_Delay(static_cast<Uint32>((nextRefresh - now) * 1000 / frequency));
 }
 
 void DisplayDriver::LoseEverySurface() {
@@ -341,22 +423,47 @@ Surface::Surface(DisplayDriver* owner, Kind surfaceKind, const SurfaceDesc& surf
     driver->surfaces.push_back(this);
     driver->MakeCurrent();
     if (kind == Kind::RenderTarget) {
-        glGenFramebuffers(1, &framebuffer);
-        glGenRenderbuffers(1, &colorBuffer);
-        glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, static_cast<GLsizei>(desc.width),
-                              static_cast<GLsizei>(desc.height));
-        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer);
-    } else if (kind == Kind::ZBuffer) {
-        glGenRenderbuffers(1, &depthRenderbuffer);
-        glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer);
-        GLenum format = desc.pixelFormat.bitCount <= 16 ? GL_DEPTH_COMPONENT16 : GL_DEPTH24_STENCIL8;
-        glRenderbufferStorage(GL_RENDERBUFFER, format, static_cast<GLsizei>(desc.width),
-                              static_cast<GLsizei>(desc.height));
+        // Drawing into the window itself spares the copy of every frame at present.
+        if (driver->CanDrawIntoWindow(desc.width, desc.height)) {
+            drawsIntoWindow = true;
+            driver->windowTarget = this;
+        } else {
+            CreateFramebuffer();
+        }
     } else if (kind == Kind::SystemMemory) {
         memory.assign(static_cast<size_t>(desc.pitch) * desc.height, 0);
     }
+}
+
+void Surface::CreateFramebuffer() {
+    if (drawsIntoWindow)
+        driver->windowTarget = nullptr;
+    drawsIntoWindow = false;
+    driver->MakeCurrent();
+    glGenFramebuffers(1, &framebuffer);
+    glGenRenderbuffers(1, &colorBuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, colorBuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, static_cast<GLsizei>(desc.width),
+                          static_cast<GLsizei>(desc.height));
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer);
+    if (depthBuffer != nullptr) {
+        depthBuffer->CreateDepthStorage();
+        GLenum attachment =
+            IsDepth16(depthBuffer->desc.pixelFormat) ? GL_DEPTH_ATTACHMENT : GL_DEPTH_STENCIL_ATTACHMENT;
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER,
+                                  depthBuffer->depthRenderbuffer);
+    }
+}
+
+void Surface::CreateDepthStorage() {
+    if (depthRenderbuffer != 0)
+        return;
+    glGenRenderbuffers(1, &depthRenderbuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer);
+    GLenum format = IsDepth16(desc.pixelFormat) ? GL_DEPTH_COMPONENT16 : GL_DEPTH24_STENCIL8;
+    glRenderbufferStorage(GL_RENDERBUFFER, format, static_cast<GLsizei>(desc.width),
+                          static_cast<GLsizei>(desc.height));
 }
 
 Surface::~Surface() {
@@ -417,9 +524,17 @@ Result Surface::AddAttachedSurface(Surface* surface) {
     surface->AddRef();
     depthBuffer = surface;
     driver->MakeCurrent();
+    if (drawsIntoWindow) {
+        // The window's own depth buffer stands for it when it has the same format; otherwise the target
+        // draws into a framebuffer object that carries the depth buffer asked for.
+        if (!driver->WindowHasDepth(surface->desc.pixelFormat))
+            CreateFramebuffer();
+        return ResultOk;
+    }
+    surface->CreateDepthStorage();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     GLenum attachment =
-        surface->desc.pixelFormat.bitCount <= 16 ? GL_DEPTH_ATTACHMENT : GL_DEPTH_STENCIL_ATTACHMENT;
+        IsDepth16(surface->desc.pixelFormat) ? GL_DEPTH_ATTACHMENT : GL_DEPTH_STENCIL_ATTACHMENT;
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, surface->depthRenderbuffer);
     return ResultOk;
 }
@@ -438,8 +553,7 @@ Result Surface::Flip(Surface* /*target*/, uint32_t flags) {
         return MakeDDResult(582); // not flippable
     if (lost || backBuffer->lost)
         return ErrSurfaceLost;
-    SDL_GL_SetSwapInterval((flags & FlipNoVSync) != 0 ? 0 : 1);
-    return Present(backBuffer);
+    return Present(backBuffer, (flags & FlipNoVSync) == 0);
 }
 
 Result Surface::Blt(const Rect* /*destination*/, Surface* source, const Rect* /*sourceRect*/,
@@ -449,28 +563,39 @@ Result Surface::Blt(const Rect* /*destination*/, Surface* source, const Rect* /*
     if (lost || source->lost)
         return ErrSurfaceLost;
     if (kind == Kind::Primary) {
-        SDL_GL_SetSwapInterval(driver->waitForBlank ? 1 : 0);
+        bool wait = driver->waitForBlank;
         driver->waitForBlank = false;
-        return Present(source);
+        return Present(source, wait);
     }
     if (kind == Kind::SystemMemory)
         return ReadBack(source);
     return ErrUnsupported;
 }
 
-Result Surface::Present(Surface* source) {
+Result Surface::Present(Surface* source, bool waitForRefresh) {
     driver->MakeCurrent();
     int width = 0;
     int height = 0;
-    SDL_GL_GetDrawableSize(driver->GetWindow(), &width, &height);
+    driver->GetWindowFramebufferSize(&width, &height);
+    bool sameSize = static_cast<uint32_t>(width) == source->desc.width &&
+                    static_cast<uint32_t>(height) == source->desc.height;
+    if (source->drawsIntoWindow) {
+        driver->SwapWindow(waitForRefresh);
+        // A window that changed size under its target gets the target's picture stretched over it from the
+        // next frame on.
+        if (!sameSize)
+            source->CreateFramebuffer();
+        Settings().presents++;
+        return ResultOk;
+    }
     GLint drawBinding = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawBinding);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, source->framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
     glBlitFramebuffer(0, 0, static_cast<GLint>(source->desc.width), static_cast<GLint>(source->desc.height),
-                      0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-    SDL_GL_SwapWindow(driver->GetWindow());
+                      0, 0, width, height, GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
+    driver->SwapWindow(waitForRefresh);
     glBindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(drawBinding));
     Settings().presents++;
     return ResultOk;

@@ -58,9 +58,9 @@ void SetIcon(detail::NativeWindowRecord& record, uint32_t iconResource) {
     ImageResource image;
     if (iconResource == 0 || !FindImageResource(iconResource, image))
         return;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(image.rgba), int(image.width),
-                                                              int(image.height), 32, int(image.width * 4),
-                                                              SDL_PIXELFORMAT_RGBA32);
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(image.rgba),
+                                                              int(image.width), int(image.height), 32,
+                                                              int(image.width * 4), SDL_PIXELFORMAT_RGBA32);
     if (surface == nullptr)
         return;
     SDL_SetWindowIcon(record.sdl, surface); // SDL keeps its own copy
@@ -99,7 +99,17 @@ WindowHandle CreateNativeWindow(const std::string& className, const std::string&
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | FullScreenFlags(style);
     int left = style == WindowStyle::FullScreen ? 0 : client.left;
     int top = style == WindowStyle::FullScreen ? 0 : client.top;
+    // The renderer draws into the window's own framebuffer when it can: ask for the depth and stencil buffers
+    // it uses, and take what the display has when it has not those.
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
     SDL_Window* sdl = SDL_CreateWindow(title.c_str(), left, top, client.width, client.height, flags);
+    if (sdl == nullptr) {
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+        sdl = SDL_CreateWindow(title.c_str(), left, top, client.width, client.height, flags);
+    }
     if (sdl == nullptr)
         return 0;
     WindowHandle handle = SDL_GetWindowID(sdl);
