@@ -1,9 +1,9 @@
 // The program entry of Velmora Ball.
-#include "engine/core/Engine.h"
 #include "exe_resources.h"
+#include "game/shell/GameLoader.h"
 #include "game/shell/ProgramResources.h"
 #include "game/shell/Startup.h"
-#include "platform/win/Events.h"
+#include "platform/win/Process.h"
 #include "platform/win/ProgramResources.h"
 
 #include <string>
@@ -18,6 +18,12 @@ platform::ResourceBytes FindResource(uint32_t id) {
     return {resource->bytes, resource->size};
 }
 
+std::string ExecutableDirectory() {
+    const std::string path = platform::GetExecutablePath();
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
 } // namespace
 
 int main() {
@@ -26,31 +32,6 @@ int main() {
         // The system cursor the executable carries, before the window can ask for it.
         if (const VelmoraBall::ExeResource* cursor = VelmoraBall::FindExeResource(1000))
             VelmoraBall::InstallCursorResource(cursor->id, cursor->bytes, cursor->size);
-        const std::string userData = VelmoraBall::PrepareUserDataDirectory();
-        OrvexEngine::EngineStartupParams params;
-        params.title = "Velmora Ball";
-        params.version = 100;
-        params.logEnabled = true;
-        params.logDirectory = userData;
-        params.configDirectory = userData;
-        params.configName = params.title;
-        params.dataDirectory = "data";
-        params.defaultVideoMode = "1024x768x32";
-        params.iconResource = 101;
-        params.saveConfigOnExit = true;
-
-        OrvexEngine::Engine engine(params);
-        // One window message at a time; a frame whenever none is waiting.
-        while (!engine.IsExitRequested()) {
-            platform::WindowMessage message;
-            if (platform::PeekWindowMessage(message)) {
-                platform::TranslateWindowMessage(message);
-                platform::DispatchWindowMessage(message);
-                continue;
-            }
-            engine.BeginFrame();
-            engine.Tick(0);
-        }
-        return 0;
+        return VelmoraBall::RunGame(ExecutableDirectory());
     });
 }
