@@ -53,7 +53,8 @@ void GUIMainMenuWindow::Update() {
     GUIFrameworkWindow::Update();
     if (!IsVisible())
         return;
-    // Clicks count only while the panel stands; a menu without a panel has nothing to wait for.
+    // The buttons follow the panel; a menu whose description lacks the panel would otherwise never take a
+    // click, so without one they follow the window.
     const bool panelStands = frame == nullptr || frame->IsActive();
     for (int i = 0; i < EntryCount; ++i) {
         OrvexEngine::GUIButton* button = buttons[i];

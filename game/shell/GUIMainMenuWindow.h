@@ -1,7 +1,8 @@
 // The main menu: five buttons (play, high scores, options, change player, quit) under a title that greets
-// the current player by name. The captions take the look of their button's state, and the buttons take
-// clicks only while the panel stands (not while it slides in). The game creates the one instance when its
-// data has loaded; the application root deletes it with itself.
+// the current player by name. The captions take the look of their button's state; the buttons are disabled
+// at each show until the menu's first update on screen, so a press made before it was there counts for
+// nothing. The game creates the one instance when its data has loaded; the application root deletes it
+// with itself.
 #pragma once
 
 #include "framework/GUIFrameworkWindowBases.h"
