@@ -106,6 +106,9 @@ struct EngineScene {
 // program that calls OpenGL directly would: client-side arrays, one draw per box, a swap per frame.
 struct PlainScene {
     PlainScene(const EngineScene& scene, int n) : count(n), projection(scene.projection), view(scene.view) {
+        // The depth and stencil buffers the engine's window has, so that both draw into the same format.
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
         window = SDL_CreateWindow("plain", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         context = SDL_GL_CreateContext(window);
         SDL_GL_MakeCurrent(window, context);

@@ -30,7 +30,9 @@ constexpr uint32_t ColouredFvf = FvfXyz | FvfNormal | FvfDiffuse | FvfTex1;
 // depth buffer, Direct3D and a device on the back buffer.
 class WindowedChain {
 public:
-    WindowedChain(WindowHandle window, uint32_t width, uint32_t height, uint32_t depthBits = 32) {
+    // A 32-bit depth buffer carries a stencil unless told otherwise.
+    WindowedChain(WindowHandle window, uint32_t width, uint32_t height, uint32_t depthBits = 32,
+                  bool stencil = true) {
         EXPECT_EQ(CreateDisplayDriver(nullptr, &driver), ResultOk);
         EXPECT_EQ(driver->SetCooperativeLevel(window, CoopNormal | CoopFpuSetup), ResultOk);
         SurfaceDesc d;
@@ -52,7 +54,7 @@ public:
         z.caps = CapsZBuffer | CapsVideoMemory;
         z.width = width;
         z.height = height;
-        z.pixelFormat.flags = PixelZBuffer | (depthBits == 32 ? PixelStencilBuffer : 0);
+        z.pixelFormat.flags = PixelZBuffer | (depthBits == 32 && stencil ? PixelStencilBuffer : 0);
         z.pixelFormat.bitCount = depthBits;
         EXPECT_EQ(driver->CreateSurface(z, &depth), ResultOk);
         EXPECT_EQ(back->AddAttachedSurface(depth), ResultOk);
@@ -174,18 +176,22 @@ TEST_F(DirectDrawTest, WindowedChainClearsReadsBackTopRowFirstAndReleasesToZero)
     EXPECT_EQ(driverLeft, 0u);
 }
 
-// Only a back buffer that can stand for the window (its size, a depth buffer like the window's, the first of
-// its driver) draws into the window; the others draw into framebuffers of their own. Either way the nearer
-// of two quads wins, the picture reads back, and a present shows it.
+// Only a back buffer that can stand for the window (its size, a depth buffer like the window's: 24 bits
+// without stencil; the first of its driver) draws into the window; the others draw into framebuffers of
+// their own. Either way the nearer of two quads wins, the picture reads back, and a present shows it.
 TEST_F(DirectDrawTest, ABackBufferDrawsIntoTheWindowOnlyWhenItCanStandForIt) {
     const struct {
         uint32_t width, height, depthBits;
+        bool stencil;
         bool intoWindow;
-    } cases[] = {{64, 48, 32, true}, {32, 24, 32, false}, {64, 48, 16, false}};
+    } cases[] = {{64, 48, 32, false, true},
+                 {32, 24, 32, false, false},
+                 {64, 48, 32, true, false},
+                 {64, 48, 16, false, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + ", depth " +
-                     std::to_string(c.depthBits));
-        WindowedChain chain(window.Get(), c.width, c.height, c.depthBits);
+                     std::to_string(c.depthBits) + (c.stencil ? " with stencil" : ""));
+        WindowedChain chain(window.Get(), c.width, c.height, c.depthBits, c.stencil);
         EXPECT_EQ(chain.back->DrawsIntoWindow(), c.intoWindow);
         Device* device = chain.device;
         UnlitDefaults(device);
