@@ -238,8 +238,7 @@ void Device::ApplyDefaults() {
         ApplyRenderState(state);
     glFrontFace(GL_CCW);
     glShadeModel(GL_SMOOTH);
-    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
-    glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, GL_SEPARATE_SPECULAR_COLOR);
+    ApplyRenderState(RsSpecularEnable);
     for (uint32_t stage = 0; stage < MaxStages; ++stage) {
         auto& s = stageStates[stage];
         s[TssColorOp] = stage == 0 ? TopModulate : TopDisable;
@@ -535,6 +534,10 @@ void Device::ApplyRenderState(uint32_t state) {
         enable(GL_NORMALIZE, v != 0);
         break;
     case RsSpecularEnable:
+        // The viewer's place and a separate specular colour only matter to specular light; without it they
+        // would only cost every vertex and pixel more work.
+        glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, v != 0 ? GL_TRUE : GL_FALSE);
+        glLightModeli(GL_LIGHT_MODEL_COLOR_CONTROL, v != 0 ? GL_SEPARATE_SPECULAR_COLOR : GL_SINGLE_COLOR);
         SetMaterial(material);
         break;
     case RsStencilEnable:
@@ -669,7 +672,9 @@ Result Device::SetTexture(uint32_t stage, Surface* texture) {
         return ErrInvalidParams;
     direct3D->GetDriver()->MakeCurrent();
     glActiveTexture(GL_TEXTURE0 + stage);
+    texturedStages &= ~(1u << stage);
     if (texture != nullptr) {
+        texturedStages |= 1u << stage;
         glBindTexture(GL_TEXTURE_2D, texture->GetTexture());
         glEnable(GL_TEXTURE_2D);
     } else {
@@ -753,11 +758,20 @@ Result Device::Draw(uint32_t type, uint32_t fvf, const void* vertices, uint32_t 
     glVertexPointer(3, GL_FLOAT, stride, base);
     glEnableClientState(GL_NORMAL_ARRAY);
     glNormalPointer(GL_FLOAT, stride, base + 12);
+    // Coordinates go only to the stages that sample a texture: every array given costs the draw a copy.
     for (uint32_t unit = 0; unit < MaxStages; ++unit) {
+        bool used = (texturedStages & (1u << unit)) != 0;
+        if (!used && (coordinateArrays & (1u << unit)) == 0)
+            continue;
         glClientActiveTexture(GL_TEXTURE0 + unit);
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(2, GL_FLOAT, stride, base + (coloured ? 28 : 24));
+        if (used) {
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            glTexCoordPointer(2, GL_FLOAT, stride, base + (coloured ? 28 : 24));
+        } else {
+            glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        }
     }
+    coordinateArrays = texturedStages;
     glClientActiveTexture(GL_TEXTURE0);
     bool lit = renderStates[RsLighting] != 0;
     if (coloured) {

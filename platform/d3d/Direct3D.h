@@ -97,6 +97,8 @@ private:
     std::array<bool, MaxLights> lightSet{};
     std::array<bool, MaxLights> lightOn{};
     Material material;
+    uint32_t texturedStages = 0;   // bit per stage with a texture bound
+    uint32_t coordinateArrays = 0; // bit per texture unit whose coordinate array is switched on
 };
 
 } // namespace platform

@@ -49,9 +49,19 @@ uint32_t BytesPerPixel(const PixelFormat& f) {
     return std::max(1u, f.bitCount / 8);
 }
 
-// The depth buffer's GL format: 16 bits, or 24 bits of depth with 8 of stencil.
+// The depth buffer's GL format: 16 bits, 24 bits of depth with 8 of stencil when a stencil is asked for,
+// else 24 bits of depth alone (a stencil the program never uses would only make every clear and depth write
+// keep its bits).
 bool IsDepth16(const PixelFormat& f) {
     return f.bitCount <= 16;
+}
+
+bool HasStencil(const PixelFormat& f) {
+    return !IsDepth16(f) && ((f.flags & PixelStencilBuffer) != 0 || f.stencilBits != 0);
+}
+
+GLenum DepthAttachment(const PixelFormat& f) {
+    return HasStencil(f) ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT;
 }
 
 // Drivers without a display have no refresh to wait for.
@@ -381,7 +391,7 @@ bool DisplayDriver::WindowHasDepth(const PixelFormat& format) const {
     // A 16-bit request keeps its 16 bits: pictures made for that precision must look the same here.
     if (IsDepth16(format))
         return windowDepthBits == 16;
-    return windowDepthBits == 24 && windowStencilBits >= 8;
+    return windowDepthBits == 24 && (HasStencil(format) ? windowStencilBits >= 8 : windowStencilBits == 0);
 }
 
 void DisplayDriver::SwapWindow(bool waitForRefresh) {
@@ -449,8 +459,7 @@ void Surface::CreateFramebuffer() {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colorBuffer);
     if (depthBuffer != nullptr) {
         depthBuffer->CreateDepthStorage();
-        GLenum attachment =
-            IsDepth16(depthBuffer->desc.pixelFormat) ? GL_DEPTH_ATTACHMENT : GL_DEPTH_STENCIL_ATTACHMENT;
+        GLenum attachment = DepthAttachment(depthBuffer->desc.pixelFormat);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER,
                                   depthBuffer->depthRenderbuffer);
     }
@@ -461,7 +470,9 @@ void Surface::CreateDepthStorage() {
         return;
     glGenRenderbuffers(1, &depthRenderbuffer);
     glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer);
-    GLenum format = IsDepth16(desc.pixelFormat) ? GL_DEPTH_COMPONENT16 : GL_DEPTH24_STENCIL8;
+    GLenum format = IsDepth16(desc.pixelFormat)    ? GL_DEPTH_COMPONENT16
+                    : HasStencil(desc.pixelFormat) ? GL_DEPTH24_STENCIL8
+                                                   : GL_DEPTH_COMPONENT24;
     glRenderbufferStorage(GL_RENDERBUFFER, format, static_cast<GLsizei>(desc.width),
                           static_cast<GLsizei>(desc.height));
 }
@@ -533,8 +544,7 @@ Result Surface::AddAttachedSurface(Surface* surface) {
     }
     surface->CreateDepthStorage();
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    GLenum attachment =
-        IsDepth16(surface->desc.pixelFormat) ? GL_DEPTH_ATTACHMENT : GL_DEPTH_STENCIL_ATTACHMENT;
+    GLenum attachment = DepthAttachment(surface->desc.pixelFormat);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, attachment, GL_RENDERBUFFER, surface->depthRenderbuffer);
     return ResultOk;
 }

@@ -99,11 +99,12 @@ WindowHandle CreateNativeWindow(const std::string& className, const std::string&
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | FullScreenFlags(style);
     int left = style == WindowStyle::FullScreen ? 0 : client.left;
     int top = style == WindowStyle::FullScreen ? 0 : client.top;
-    // The renderer draws into the window's own framebuffer when it can: ask for the depth and stencil buffers
-    // it uses, and take what the display has when it has not those.
+    // The renderer draws into the window's own framebuffer when it can: ask for the depth buffer it uses
+    // most (24 bits; a stencil costs every clear and depth write, and only some programs want one), and take
+    // what the display has when it has not that.
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     SDL_Window* sdl = SDL_CreateWindow(title.c_str(), left, top, client.width, client.height, flags);
     if (sdl == nullptr) {
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);

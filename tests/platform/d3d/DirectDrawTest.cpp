@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 using namespace platform;
@@ -29,7 +30,9 @@ constexpr uint32_t ColouredFvf = FvfXyz | FvfNormal | FvfDiffuse | FvfTex1;
 // depth buffer, Direct3D and a device on the back buffer.
 class WindowedChain {
 public:
-    WindowedChain(WindowHandle window, uint32_t width, uint32_t height, uint32_t depthBits = 32) {
+    // A 32-bit depth buffer carries a stencil unless told otherwise.
+    WindowedChain(WindowHandle window, uint32_t width, uint32_t height, uint32_t depthBits = 32,
+                  bool stencil = true) {
         EXPECT_EQ(CreateDisplayDriver(nullptr, &driver), ResultOk);
         EXPECT_EQ(driver->SetCooperativeLevel(window, CoopNormal | CoopFpuSetup), ResultOk);
         SurfaceDesc d;
@@ -51,7 +54,7 @@ public:
         z.caps = CapsZBuffer | CapsVideoMemory;
         z.width = width;
         z.height = height;
-        z.pixelFormat.flags = PixelZBuffer | (depthBits == 32 ? PixelStencilBuffer : 0);
+        z.pixelFormat.flags = PixelZBuffer | (depthBits == 32 && stencil ? PixelStencilBuffer : 0);
         z.pixelFormat.bitCount = depthBits;
         EXPECT_EQ(driver->CreateSurface(z, &depth), ResultOk);
         EXPECT_EQ(back->AddAttachedSurface(depth), ResultOk);
@@ -171,6 +174,59 @@ TEST_F(DirectDrawTest, WindowedChainClearsReadsBackTopRowFirstAndReleasesToZero)
     auto [deviceLeft, driverLeft] = chain.Release();
     EXPECT_EQ(deviceLeft, 0u);
     EXPECT_EQ(driverLeft, 0u);
+}
+
+// Only a back buffer that can stand for the window (its size, a depth buffer like the window's: 24 bits
+// without stencil; the first of its driver) draws into the window; the others draw into framebuffers of
+// their own. Either way the nearer of two quads wins, the picture reads back, and a present shows it.
+TEST_F(DirectDrawTest, ABackBufferDrawsIntoTheWindowOnlyWhenItCanStandForIt) {
+    const struct {
+        uint32_t width, height, depthBits;
+        bool stencil;
+        bool intoWindow;
+    } cases[] = {{64, 48, 32, false, true},
+                 {32, 24, 32, false, false},
+                 {64, 48, 32, true, false},
+                 {64, 48, 16, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height) + ", depth " +
+                     std::to_string(c.depthBits) + (c.stencil ? " with stencil" : ""));
+        WindowedChain chain(window.Get(), c.width, c.height, c.depthBits, c.stencil);
+        EXPECT_EQ(chain.back->DrawsIntoWindow(), c.intoWindow);
+        Device* device = chain.device;
+        UnlitDefaults(device);
+        device->SetRenderState(RsZEnable, 1);
+        device->SetRenderState(RsZFunc, CmpLess);
+        ASSERT_EQ(device->Clear(0, nullptr, ClearTarget | ClearZBuffer, 0xFF000000u, 1, 0), ResultOk);
+        ASSERT_EQ(device->BeginScene(), ResultOk);
+        DrawQuad(device, -1, -1, 0.5f, 0.5f, 0.3f, 0xFFFF0000u); // near, red
+        DrawQuad(device, -0.5f, -0.5f, 1, 1, 0.6f, 0xFF00FF00u); // far, green, drawn last
+        ASSERT_EQ(device->EndScene(), ResultOk);
+        std::vector<uint8_t> rgba = chain.ReadPixels(c.width, c.height);
+        const uint8_t* overlap = Pixel(rgba, c.width, c.width / 2, c.height / 2);
+        EXPECT_EQ(overlap[0], 255);
+        EXPECT_EQ(overlap[1], 0);
+        const uint8_t* farOnly = Pixel(rgba, c.width, c.width - 2, 1);
+        EXPECT_EQ(farOnly[1], 255);
+
+        // A second target of the window's size takes the window only when the back buffer left it free.
+        SurfaceDesc d;
+        d.flags = DescCaps | DescWidth | DescHeight;
+        d.caps = CapsOffscreenPlain | Caps3DDevice;
+        d.width = 64;
+        d.height = 48;
+        Surface* other = nullptr;
+        ASSERT_EQ(chain.driver->CreateSurface(d, &other), ResultOk);
+        EXPECT_EQ(other->DrawsIntoWindow(), !c.intoWindow);
+        other->Release();
+
+        uint32_t presents = D3DTest::Presents();
+        EXPECT_EQ(chain.primary->Blt(nullptr, chain.back, nullptr, BltWait), ResultOk);
+        EXPECT_EQ(D3DTest::Presents(), presents + 1);
+        auto [deviceLeft, driverLeft] = chain.Release();
+        EXPECT_EQ(deviceLeft, 0u);
+        EXPECT_EQ(driverLeft, 0u);
+    }
 }
 
 TEST_F(DirectDrawTest, AnObjectStillHeldKeepsTheDriverReferenced) {
