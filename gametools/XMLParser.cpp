@@ -179,9 +179,10 @@ void EncodeWide(const std::wstring& text, std::string& out) {
 
 } // namespace
 
-// One parse: a single forward pass over the UTF-8 text. Text between tags is taken as runs, tags are found
-// by their ">" outside quotes and then read once; names and values are copied out of the text only into
-// the nodes that keep them. Everything it builds comes from one pool.
+// One parse: a single forward pass over the UTF-8 text. Text between tags is taken as runs. A tag in the
+// plain form of the data files is read in one pass; any other is found by its ">" outside quotes and then
+// read once more. Names are copied into the nodes; values stay in the source text, which the pool keeps,
+// until they are read. Everything it builds comes from one pool.
 class XMLTreeBuilder {
 public:
     // The pool takes the source, so that parsed values can point into it.

@@ -84,6 +84,10 @@ TEST(XMLParser, FormatErrorsCarryLineAndCode) {
         {L"", true, "XML format error at line 1: code 15"},
         {L"<?xml version='1.0'?>\n<!-- only a comment -->\n", true, "XML format error at line 3: code 15"},
         {L"<a>\n<!-- don't\n -->\n</b>", false, "XML format error at line 4: code 2"},
+        // Line feeds inside tags and values count, in plain tags and in the others alike.
+        {L"<r>\n<a\n x='1\n2'\r\n y = \"3\"\n/>\n</b>", false, "XML format error at line 7: code 2"},
+        {L"<r>\n<a+b x='1\n'\n>\n</a+b\n>\n</r\n \n>\n<a x='1' x='2'\n/>", false,
+         "XML format error at line 11: code 7"},
         {L"<a>\n<!-- it's\n -- > not closed\n", false, "XML format error at line 4: code 14"},
         {L"<a><!-- -- >", false, "XML format error at line 1: code 14"},
         {tooDeep.c_str(), false, "XML format error at line 1: code 16"},
