@@ -86,8 +86,10 @@ void GameLogicBase::PollCheatKeys() {
     if (controls == nullptr)
         return;
     const bool shift = controls->IsDownOrPressed("LSHIFT") || controls->IsDownOrPressed("RSHIFT");
+    // Made once: the keys are asked every frame.
+    static const std::string keys[12] = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12"};
     for (int n = 1; n <= 12; ++n) {
-        if (controls->WasPressed("F" + std::to_string(n)))
+        if (controls->WasPressed(keys[n - 1]))
             OnCheatKey(shift, n);
     }
 }

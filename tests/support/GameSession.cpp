@@ -125,8 +125,21 @@ bool GameSession::Click(const std::string& role, const std::string& control) {
 }
 
 void GameSession::Type(const std::string& utf8) {
-    platform::sim::PushText(utf8);
-    Frame(2);
+    // One character a frame, as a player types: a frame takes a single key event.
+    for (size_t at = 0; at < utf8.size();) {
+        size_t length = 1;
+        const auto lead = static_cast<unsigned char>(utf8[at]);
+        if (lead >= 0xF0)
+            length = 4;
+        else if (lead >= 0xE0)
+            length = 3;
+        else if (lead >= 0xC0)
+            length = 2;
+        platform::sim::PushText(utf8.substr(at, length));
+        Frame();
+        at += length;
+    }
+    Frame();
 }
 
 void GameSession::PressKey(uint32_t keyCode) {

@@ -47,7 +47,7 @@ public:
     // Moves the mouse onto the centre of the control (a full name of the window's description) and clicks
     // it; false when the window has no such control.
     bool Click(const std::string& role, const std::string& control);
-    // Text typed into whatever has the keyboard, and single keys by virtual-key code.
+    // Text typed into whatever has the keyboard, a character a frame, and single keys by key code.
     void Type(const std::string& utf8);
     void PressKey(uint32_t keyCode);
 

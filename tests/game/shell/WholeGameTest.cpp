@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -107,10 +108,10 @@ TEST(WholeGame, FromTheSplashToTheMainMenuThroughTheProfilesAndOutThroughTheExit
     ASSERT_TRUE(session.RunUntil([&] { return session.Game().IsExitRequested(); }, 600))
         << session.TranscriptText();
 
-    EXPECT_TRUE(InOrder(session.Shown(),
-                        {"show logos", "show loading", "show welcome", "show main menu", "show high scores",
-                         "show main menu", "show profiles", "show rename profile", "show profiles",
-                         "show delete profile", "show new profile", "show main menu", "show exit"}))
+    EXPECT_TRUE(
+        InOrder(session.Shown(), {"show loading", "show welcome", "show main menu", "show high scores",
+                                  "show main menu", "show profiles", "show rename profile", "show profiles",
+                                  "show delete profile", "show new profile", "show main menu", "show exit"}))
         << session.TranscriptText();
     // The profile index on disk agrees with what the game shows.
     EXPECT_TRUE(fs::exists(fs::path(session.userDirectory) / "default" / "profiles"));
@@ -125,78 +126,118 @@ TEST(WholeGame, TheMenusReadInRussian) {
     EXPECT_TRUE(session.Capture("session-main-menu-ru"));
 }
 
-// New profile, the stage map, every level won (the first by hand-free cheat keys, as the level simulation
-// plays a level by itself elsewhere), stage after stage to the end of the game and into the high scores.
-TEST(WholeGame, EveryLevelToTheEndOfTheGameAndIntoTheHighScores) {
-    GameSession session;
+namespace {
+
+// A new profile "Alice" in the main menu, with cheat mode on for the key that clears a level at once.
+void StartWithCheats(GameSession& session) {
     ASSERT_TRUE(session.WaitForWindow("welcome", 3000)) << session.TranscriptText();
     session.Type("Alice");
     ASSERT_TRUE(session.Click("welcome", "window_welcome/window/button_1"));
     ASSERT_TRUE(session.WaitForWindow("main menu")) << session.TranscriptText();
-    ASSERT_TRUE(session.Click("main menu", "window_main_menu/window/start"));
-    ASSERT_TRUE(session.WaitForWindow("start")) << session.TranscriptText();
-    EXPECT_TRUE(session.Capture("session-stage-map"));
-    ASSERT_TRUE(session.Click("start", "window_start_game/window/button_1"));
+    TypeCheatPhrase(session);
+    ASSERT_TRUE(OrvexEngine::Console::Instance()->IsEnabled());
+    // The phrase also opens the console; closed again, it leaves the pictures to the game.
+    OrvexEngine::Console::Instance()->Close();
+    session.Frame(50);
+}
 
+struct PlayRecord {
     int levelsWon = 0;
-    bool cheatsOn = false;
     bool hudCaptured = false;
     bool levelCompleteCaptured = false;
-    bool gameCompleteCaptured = false;
-    for (int guard = 0; guard < 40 && !session.IsOnScreen("high scores"); ++guard) {
+};
+
+// Plays on from the stage map until `done`: every level is won with the cheat key and left through the
+// level-complete window, the map's play button starts the next stage, the game-complete window is closed.
+void PlayUntil(GameSession& session, PlayRecord& record, const std::function<bool()>& done) {
+    for (int guard = 0; guard < 40 && !done(); ++guard) {
         ASSERT_TRUE(session.RunUntil(
             [&] {
-                return session.Game().gameLogic != nullptr || session.IsOnScreen("game complete") ||
-                       session.IsOnScreen("high scores");
+                return done() || session.Game().gameLogic != nullptr || session.IsOnScreen("start") ||
+                       session.IsOnScreen("game complete");
             },
             3000))
             << session.TranscriptText();
+        if (done())
+            return;
         if (session.Game().gameLogic != nullptr) {
             ASSERT_TRUE(session.WaitForWindow("play")) << session.TranscriptText();
-            if (!cheatsOn) {
-                TypeCheatPhrase(session);
-                cheatsOn = true;
+            if (!record.hudCaptured) {
+                session.Frame(100); // the blocks come down in their cascade
+                record.hudCaptured = session.Capture("session-hud");
             }
-            if (!hudCaptured)
-                hudCaptured = session.Capture("session-hud");
             session.PressKey(platform::input::KeyF11);
             ASSERT_TRUE(session.WaitForWindow("level complete", 1500)) << session.TranscriptText();
-            ++levelsWon;
+            ++record.levelsWon;
             session.Frame(150); // the time bonus counts up
-            if (!levelCompleteCaptured)
-                levelCompleteCaptured = session.Capture("session-level-complete");
+            if (!record.levelCompleteCaptured)
+                record.levelCompleteCaptured = session.Capture("session-level-complete");
             ASSERT_TRUE(session.Click("level complete", "window_level_complete/window/button_0"));
-            continue;
-        }
-        if (session.IsOnScreen("game complete")) {
-            session.Frame(75);
-            if (!gameCompleteCaptured)
-                gameCompleteCaptured = session.Capture("session-game-complete");
+            session.RunUntil([&] { return !session.IsOnScreen("level complete"); }, 600);
+        } else if (session.IsOnScreen("start")) {
+            ASSERT_TRUE(session.WaitForWindow("start")) << session.TranscriptText();
+            if (done())
+                return;
+            ASSERT_TRUE(session.Click("start", "window_start_game/window/button_1"));
+            session.RunUntil([&] { return !session.IsOnScreen("start"); }, 600);
+        } else {
+            ASSERT_TRUE(session.WaitForWindow("game complete")) << session.TranscriptText();
+            EXPECT_TRUE(session.Capture("session-game-complete"));
             ASSERT_TRUE(session.Click("game complete", "window_game_complete/window/button_0"));
-            ASSERT_TRUE(session.WaitForWindow("high scores")) << session.TranscriptText();
+            session.RunUntil([&] { return !session.IsOnScreen("game complete"); }, 600);
         }
     }
-    ASSERT_TRUE(session.IsOnScreen("high scores")) << session.TranscriptText();
+}
+
+} // namespace
+
+// New profile, the stage map, every level of the first stage won, the stage complete and the map again.
+TEST(WholeGame, EveryLevelOfTheFirstStageToTheStageComplete) {
+    GameSession session;
+    StartWithCheats(session);
+    ASSERT_TRUE(session.Click("main menu", "window_main_menu/window/start"));
+    ASSERT_TRUE(session.WaitForWindow("start")) << session.TranscriptText();
+    EXPECT_TRUE(session.Capture("session-stage-map"));
+
+    const uint32_t firstStageLevels = session.Game().levelManager->stages.at(0)->levelCount;
+    PlayRecord record;
+    PlayUntil(session, record, [&] {
+        return record.levelsWon == static_cast<int>(firstStageLevels) && session.IsOnScreen("start");
+    });
+    EXPECT_EQ(record.levelsWon, static_cast<int>(firstStageLevels)) << session.TranscriptText();
+    EXPECT_TRUE(InOrder(session.Shown(), {"show main menu", "show start", "show level loading", "show play",
+                                          "show level complete", "show start"}))
+        << session.TranscriptText();
+    // The profile moved on to the second stage.
+    const GameFramework::ProfileBase* profile = session.Game().profileManager->GetCurrentProfile();
+    ASSERT_NE(profile, nullptr);
+    EXPECT_EQ(profile->furthestPosition.stage, 1u);
+    EXPECT_EQ(profile->furthestPosition.level, 0u);
+}
+
+// The last stage played through to the end of the game, shown once per profile, and into the high scores.
+TEST(WholeGame, TheLastStageToTheEndOfTheGameAndIntoTheHighScores) {
+    GameSession session;
+    StartWithCheats(session);
+    // The map opened up to the last stage, as the "g_open_map" cheat would, with its first level chosen.
+    GameFramework::ProfileBase* profile = session.Game().profileManager->GetCurrentProfile();
+    ASSERT_NE(profile, nullptr);
+    const uint32_t lastStage = static_cast<uint32_t>(session.Game().levelManager->stages.size() - 1);
+    profile->currentPosition = {lastStage, 0};
+    profile->furthestPosition = {lastStage, 0};
+    profile->Save();
+
+    ASSERT_TRUE(session.Click("main menu", "window_main_menu/window/start"));
+    PlayRecord record;
+    PlayUntil(session, record, [&] { return session.IsOnScreen("high scores"); });
+    ASSERT_TRUE(session.WaitForWindow("high scores")) << session.TranscriptText();
     EXPECT_TRUE(session.Capture("session-final-high-scores"));
 
-    const uint32_t levelCount = [&] {
-        uint32_t count = 0;
-        for (const auto* stage : session.Game().levelManager->stages)
-            count += stage->levelCount;
-        return count;
-    }();
-    EXPECT_EQ(levelsWon, static_cast<int>(levelCount));
-    const std::vector<std::string> shown = session.Shown();
-    EXPECT_TRUE(InOrder(shown, {"show main menu", "show start", "show level loading", "show play",
-                                "show level complete", "show game complete", "show high scores"}))
+    EXPECT_EQ(record.levelsWon, static_cast<int>(session.Game().levelManager->stages.back()->levelCount));
+    EXPECT_TRUE(InOrder(session.Shown(), {"show start", "show level loading", "show play",
+                                          "show level complete", "show game complete", "show high scores"}))
         << session.TranscriptText();
-    EXPECT_GE(std::count(shown.begin(), shown.end(), "show stage complete") +
-                  std::count(shown.begin(), shown.end(), "show start"),
-              1);
     // Shown once per profile: the flag is cleared and saved.
-    const auto* profile =
-        static_cast<const VelmoraBall::Profile*>(session.Game().profileManager->GetCurrentProfile());
-    ASSERT_NE(profile, nullptr);
-    EXPECT_EQ(profile->gameCompletePending, 0);
+    EXPECT_EQ(static_cast<const VelmoraBall::Profile*>(profile)->gameCompletePending, 0);
     EXPECT_FALSE(session.Game().highScores->GetEntries().empty());
 }
