@@ -20,6 +20,7 @@
 #include "engine/sound/SoundManager.h"
 #include "engine/sound/SoundSystem_DS7.h"
 #include "platform/win/Com.h"
+#include "platform/win/NativeWindow.h"
 #include "platform/win/Time.h"
 
 #include <cstdio>
@@ -57,6 +58,8 @@ Engine::Engine(const EngineStartupParams& startupParams) {
         uint32_t width = 0;
         uint32_t height = 0;
         Window::ChooseClientSize(width, height);
+        // The window's own framebuffer carries the stencil the renderer will ask for.
+        platform::SetWindowStencilBits(params->useStencilBuffer ? 8 : 0);
         Window::Instance(new Window(MakeWindowTitle(), params->parentWindow, params->iconResource, width,
                                     height, Config::Instance()->GetValueText("v_fullscreen") == "1",
                                     params->centerWindow, params->windowPosition));

@@ -88,6 +88,10 @@ bool UnregisterWindowClass(const std::string& className) {
     return State().classes.erase(className) != 0;
 }
 
+void SetWindowStencilBits(int bits) {
+    State().windowStencilBits = bits > 0 ? 8 : 0;
+}
+
 WindowHandle CreateNativeWindow(const std::string& className, const std::string& title, WindowStyle style,
                                 const ScreenRect& client, WindowHandle /*parent*/) {
     detail::PlatformState& state = State();
@@ -100,11 +104,11 @@ WindowHandle CreateNativeWindow(const std::string& className, const std::string&
     int left = style == WindowStyle::FullScreen ? 0 : client.left;
     int top = style == WindowStyle::FullScreen ? 0 : client.top;
     // The renderer draws into the window's own framebuffer when it can: ask for the depth buffer it uses
-    // most (24 bits; a stencil costs every clear and depth write, and only some programs want one), and take
-    // what the display has when it has not that.
+    // most (24 bits, with a stencil only for a program that asked: it costs every clear and depth write), and
+    // take what the display has when it has not that.
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, state.windowStencilBits);
     SDL_Window* sdl = SDL_CreateWindow(title.c_str(), left, top, client.width, client.height, flags);
     if (sdl == nullptr) {
         SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);

@@ -45,6 +45,10 @@ ModuleHandle GetModuleHandle();
 bool RegisterWindowClass(const std::string& className, WindowProc procedure, uint32_t iconResource = 0);
 bool UnregisterWindowClass(const std::string& className);
 
+// The stencil bits the GL windows created from now on ask for (0 or 8): a program that draws with a stencil
+// asks before its window exists, so that it can draw into the window's own framebuffer.
+void SetWindowStencilBits(int bits);
+
 // Creates a hidden window of a registered class whose client area covers `client` (screen pixels; in full
 // screen its size is the video mode's). 0 on failure; a Child window (embedded mode) always fails here.
 WindowHandle CreateNativeWindow(const std::string& className, const std::string& title, WindowStyle style,

@@ -196,6 +196,7 @@ void Reset() {
     state.failRegisterClass = false;
     state.failCreateWindow = false;
     state.failDeviceContext = false;
+    state.windowStencilBits = 0;
     state.keysDown.fill(false);
     state.warpPending = false;
     if (state.videoStarted)

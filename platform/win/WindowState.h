@@ -54,6 +54,7 @@ struct PlatformState {
 
     bool failRegisterClass = false;
     bool failCreateWindow = false;
+    int windowStencilBits = 0; // asked of the GL windows created next
     bool failDeviceContext = false;
 };
 

@@ -229,6 +229,34 @@ TEST_F(DirectDrawTest, ABackBufferDrawsIntoTheWindowOnlyWhenItCanStandForIt) {
     }
 }
 
+// A program that asks for a stencil before its window exists gets it in the window's own framebuffer, so its
+// back buffer with a stencil draws into the window too (and one without would not).
+class DirectDrawStencilWindowTest : public testing::Test {
+protected:
+    struct StencilWish {
+        StencilWish() {
+            D3DTest::Reset();
+            sim::Reset();
+            platform::SetWindowStencilBits(8);
+        }
+        ~StencilWish() {
+            sim::Reset();
+            D3DTest::Reset();
+        }
+    } wish;
+    VelmoraTest::TestNativeWindow window{64, 48};
+};
+
+TEST_F(DirectDrawStencilWindowTest, AStencilAskedBeforeTheWindowLetsTheBackBufferDrawIntoIt) {
+    for (const bool stencil : {true, false}) {
+        WindowedChain chain(window.Get(), 64, 48, 32, stencil);
+        EXPECT_EQ(chain.back->DrawsIntoWindow(), stencil);
+        auto [deviceLeft, driverLeft] = chain.Release();
+        EXPECT_EQ(deviceLeft, 0u);
+        EXPECT_EQ(driverLeft, 0u);
+    }
+}
+
 TEST_F(DirectDrawTest, AnObjectStillHeldKeepsTheDriverReferenced) {
     WindowedChain chain(window.Get(), 64, 48);
     chain.back->AddRef(); // a surface somebody forgot to release
