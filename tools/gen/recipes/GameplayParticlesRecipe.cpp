@@ -137,7 +137,7 @@ void WriteSprite(OutputTree& out, const std::string& name, const Canvas& canvas)
 } // namespace
 
 void GameplayParticlesRecipe::Run(const RecipeContext& context) const {
-    // These come with the game-wide gameplay list.
+    // These come with the game-wide gameplay list (the cursor's with the interface's, below).
     std::error_code error;
     if (!std::filesystem::exists(std::filesystem::path(context.contentDir) / "game_objects" / "resources.xml",
                                  error))
@@ -195,6 +195,19 @@ void GameplayParticlesRecipe::Run(const RecipeContext& context) const {
         Look(chips, {Rgb(196, 150, 92), Rgb(150, 104, 58), Faded(Rgb(120, 84, 48))}, heavy ? 0.9f : 0.6f, 0.1f);
         WriteParticles(out, particleFolder + "bolt_hit_" + gun, chips, SpriteMaterial("dust.png", false));
     }
+
+    // The menu cursor's gold trail drifting down and right, and its burst of white sparks at a click; drawn
+    // in GUI units, with the same sprites.
+    const std::string cursorFolder = "ui\\particles\\";
+    VbFormats::ParticleDescription trail = Stream(60, 40, {0.6f, 0.6f}, {0.1f, 0.3f});
+    trail.directionCentre.fill({0.7f, -0.7f, 0});
+    trail.directionSpread.fill({0.2f, 0.2f, 0});
+    Look(trail, {gold, Faded(gold)}, 4, 0);
+    WriteParticles(out, cursorFolder + "cursor_train", trail, SpriteMaterial("glow.png", true));
+    VbFormats::ParticleDescription click = Burst(24, 0.2f, {0.4f, 0.4f}, {0.6f, 1.2f});
+    click.directionSpread[0] = {1, 1, 0};
+    Look(click, {white, Faded(white)}, 5, 0);
+    WriteParticles(out, cursorFolder + "cursor_click", click, SpriteMaterial("star.png", true));
 }
 
 } // namespace VbGen

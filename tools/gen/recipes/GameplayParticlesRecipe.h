@@ -10,7 +10,7 @@ namespace VbGen {
 class GameplayParticlesRecipe final : public Recipe {
 public:
     std::string Family() const override { return "gameplay_particles"; }
-    uint32_t Version() const override { return 1; }
+    uint32_t Version() const override { return 2; }
     void Run(const RecipeContext& context) const override;
 };
 
