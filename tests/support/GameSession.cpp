@@ -179,6 +179,28 @@ bool GameSession::Capture(const std::string& name) {
     return WritePng(TestOutputPath(name + ".png"), image.width, image.height, rgba);
 }
 
+std::string GameSession::LogErrors() const {
+    // Every message reaches the log file when it is logged; its lines are HTML, one message each.
+    std::ifstream log(fs::path(userDirectory) / "Velmora Ball.html");
+    std::string errors;
+    std::string line;
+    while (std::getline(log, line)) {
+        std::string text;
+        bool inTag = false;
+        for (char c : line) {
+            if (c == '<')
+                inTag = true;
+            else if (c == '>')
+                inTag = false;
+            else if (!inTag)
+                text += c;
+        }
+        if (text.find("Error") != std::string::npos)
+            errors += text + "\n";
+    }
+    return errors;
+}
+
 std::string GameSession::TranscriptText() const {
     std::string text;
     for (const std::string& line : transcript)

@@ -57,6 +57,9 @@ public:
     // Writes the screen as test-output/<name>.png; false when nothing could be read back.
     bool Capture(const std::string& name);
 
+    // The log's error lines so far, one per line; empty when the game logged none.
+    std::string LogErrors() const;
+
     const std::vector<std::string>& Transcript() const { return transcript; }
     std::string TranscriptText() const;
     // The transcript's "show <role>" lines, in order, without repeats of the same window in a row.

@@ -115,6 +115,8 @@ TEST(WholeGame, FromTheSplashToTheMainMenuThroughTheProfilesAndOutThroughTheExit
         << session.TranscriptText();
     // The profile index on disk agrees with what the game shows.
     EXPECT_TRUE(fs::exists(fs::path(session.userDirectory) / "default" / "profiles"));
+    // Every name the game looked up was in the data.
+    EXPECT_EQ(session.LogErrors(), "");
 }
 
 TEST(WholeGame, TheMenusReadInRussian) {
@@ -124,6 +126,7 @@ TEST(WholeGame, TheMenusReadInRussian) {
     ASSERT_TRUE(session.Click("welcome", "window_welcome/window/button_1"));
     ASSERT_TRUE(session.WaitForWindow("main menu")) << session.TranscriptText();
     EXPECT_TRUE(session.Capture("session-main-menu-ru"));
+    EXPECT_EQ(session.LogErrors(), "");
 }
 
 namespace {
@@ -213,6 +216,8 @@ TEST(WholeGame, EveryLevelOfTheFirstStageToTheStageComplete) {
     ASSERT_NE(profile, nullptr);
     EXPECT_EQ(profile->furthestPosition.stage, 1u);
     EXPECT_EQ(profile->furthestPosition.level, 0u);
+    // Every name the game looked up was in the data.
+    EXPECT_EQ(session.LogErrors(), "");
 }
 
 // The last stage played through to the end of the game, shown once per profile, and into the high scores.
@@ -240,4 +245,6 @@ TEST(WholeGame, TheLastStageToTheEndOfTheGameAndIntoTheHighScores) {
     // Shown once per profile: the flag is cleared and saved.
     EXPECT_EQ(static_cast<const VelmoraBall::Profile*>(profile)->gameCompletePending, 0);
     EXPECT_FALSE(session.Game().highScores->GetEntries().empty());
+    // Every name the game looked up was in the data.
+    EXPECT_EQ(session.LogErrors(), "");
 }
