@@ -10,14 +10,6 @@ namespace VelmoraBall {
 
 using GameFramework::GameBase;
 
-namespace {
-
-bool Clicked(const GUITools::GUIButtonControl* control) {
-    return control != nullptr && control->button->clicked;
-}
-
-} // namespace
-
 GUIDeleteProfileWindow::GUIDeleteProfileWindow(GameFramework::ProfileManagerBase* profileManager,
                                                GameFramework::AudioPlayer* audioPlayer,
                                                GameTools::DataKeeper* dataKeeper,

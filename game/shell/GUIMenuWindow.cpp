@@ -1,8 +1,14 @@
 #include "game/shell/GUIMenuWindow.h"
 
+#include "engine/core/Controls.h"
+#include "engine/core/StringUtils.h"
+#include "engine/gui/GUIButton.h"
+#include "engine/gui/GUIEditBox.h"
 #include "engine/gui/GUIWindow.h"
 #include "framework/AudioPlayer.h"
 #include "game/shell/GUIMenuWindowManager.h"
+#include "guitools/GUIButtonControl.h"
+#include "guitools/GUIEditBoxControl.h"
 #include "guitools/GUITextControl.h"
 #include "guitools/GUIWindowControl.h"
 
@@ -103,6 +109,23 @@ void GUIMenuWindow::UpdateMenu() {
             soundPending = false;
         }
     }
+}
+
+bool GUIMenuWindow::Clicked(const GUITools::GUIButtonControl* control) {
+    return control != nullptr && control->button->clicked;
+}
+
+bool GUIMenuWindow::EnterPressed() {
+    const OrvexEngine::Controls* controls = OrvexEngine::Controls::Instance();
+    return controls != nullptr && controls->WasPressed("ENTER");
+}
+
+void GUIMenuWindow::ReadTrimmedText(const GUITools::GUIEditBoxControl* box, std::wstring& text) {
+    text.clear();
+    if (box != nullptr)
+        text.assign(box->editBox->text);
+    OrvexEngine::TrimRightW(text);
+    OrvexEngine::TrimLeftW(text);
 }
 
 } // namespace VelmoraBall

@@ -14,8 +14,10 @@ class AudioPlayer;
 }
 
 namespace GUITools {
+class GUIButtonControl;
+class GUIEditBoxControl;
 class GUITextControl;
-}
+} // namespace GUITools
 
 namespace VelmoraBall {
 
@@ -48,12 +50,19 @@ public:
     bool IsShown() const { return shown; }
 
 protected:
-    GameFramework::AudioPlayer* audioPlayer = nullptr; // not owned
-    GameTools::DataKeeper* gameData = nullptr;         // not owned: the game-wide keeper
-    GUIMenuWindowManager* manager = nullptr;           // not owned
-    GUITools::GUIWindowControl* frame = nullptr;       // "/window", or null
-    GUITools::GUITextControl* title = nullptr;         // "/title", or null
-    GUITools::GUITextControl* text = nullptr;          // "/window/text", or null
+    // The control's button was clicked this frame; false for a control the description lacks.
+    static bool Clicked(const GUITools::GUIButtonControl* control);
+    static bool EnterPressed();
+    // The edit box's text without blanks at either end into `text` (kept, so its room is reused each frame);
+    // empty for a box the description lacks.
+    static void ReadTrimmedText(const GUITools::GUIEditBoxControl* box, std::wstring& text);
+
+    GameFramework::AudioPlayer* audioPlayer = nullptr;        // not owned
+    GameTools::DataKeeper* gameData = nullptr;                // not owned: the game-wide keeper
+    GUIMenuWindowManager* manager = nullptr;                  // not owned
+    GUITools::GUIWindowControl* frame = nullptr;              // "/window", or null
+    GUITools::GUITextControl* title = nullptr;                // "/title", or null
+    GUITools::GUITextControl* text = nullptr;                 // "/window/text", or null
     GUITools::GUIWindowControl* animatedTitleMount = nullptr; // "/title_mount_animated", or null
     GUITools::GUIWindowControl* staticTitleMount = nullptr;   // "/title_mount_static", or null
     bool soundPending = false;

@@ -14,19 +14,6 @@ namespace VelmoraBall {
 
 using GameFramework::GameBase;
 
-namespace {
-
-bool Clicked(const GUITools::GUIButtonControl* control) {
-    return control != nullptr && control->button->clicked;
-}
-
-bool EnterPressed() {
-    const OrvexEngine::Controls* controls = OrvexEngine::Controls::Instance();
-    return controls != nullptr && controls->WasPressed("ENTER");
-}
-
-} // namespace
-
 GUINewProfileWindow::GUINewProfileWindow(GameFramework::ProfileManagerBase* profileManager,
                                          GameFramework::AudioPlayer* audioPlayer,
                                          GameTools::DataKeeper* dataKeeper,
@@ -56,21 +43,13 @@ void GUINewProfileWindow::Hide() {
     GUIMenuWindow::Show(false);
 }
 
-void GUINewProfileWindow::ReadTypedName() {
-    typedName.clear();
-    if (nameBox != nullptr)
-        typedName.assign(nameBox->editBox->text);
-    OrvexEngine::TrimRightW(typedName);
-    OrvexEngine::TrimLeftW(typedName);
-}
-
 void GUINewProfileWindow::Update() {
     GUINewProfileWindowBase::Update();
     if (!GUIMenuWindow::IsVisible())
         return;
     // An empty name can be neither clicked nor entered; the check stands on its own too, so that a
     // description without the accept button cannot make a profile without a name.
-    ReadTypedName();
+    ReadTrimmedText(nameBox, typedName);
     const bool canAccept = !typedName.empty();
     if (accept != nullptr)
         accept->button->SetEnabled(canAccept);

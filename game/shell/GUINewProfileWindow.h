@@ -41,7 +41,6 @@ public:
 
 private:
     // The edit box's text trimmed at both ends, into typedName.
-    void ReadTypedName();
 
     GUITools::GUIEditBoxControl* nameBox = nullptr;  // "/window/name", or null
     GUITools::GUIButtonControl* accept = nullptr;    // "/window/button_1", or null

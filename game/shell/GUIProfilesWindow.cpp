@@ -13,14 +13,6 @@ namespace VelmoraBall {
 using GameFramework::GameBase;
 using GameFramework::ProfileBase;
 
-namespace {
-
-bool Clicked(const GUITools::GUIButtonControl* control) {
-    return control != nullptr && control->button->clicked;
-}
-
-} // namespace
-
 GUIProfilesWindow::GUIProfilesWindow(GameFramework::AudioPlayer* audioPlayer,
                                      GameFramework::ProfileManagerBase* profileManager,
                                      GameTools::DataKeeper* dataKeeper, GUITools::GUIToolManager* toolManager,

@@ -12,19 +12,6 @@ namespace VelmoraBall {
 
 using GameFramework::GameBase;
 
-namespace {
-
-bool Clicked(const GUITools::GUIButtonControl* control) {
-    return control != nullptr && control->button->clicked;
-}
-
-bool EnterPressed() {
-    const OrvexEngine::Controls* controls = OrvexEngine::Controls::Instance();
-    return controls != nullptr && controls->WasPressed("ENTER");
-}
-
-} // namespace
-
 GUIRenameProfileWindow::GUIRenameProfileWindow(GameFramework::ProfileManagerBase* profileManager,
                                                GameFramework::AudioPlayer* audioPlayer,
                                                GameTools::DataKeeper* dataKeeper,
@@ -50,21 +37,13 @@ void GUIRenameProfileWindow::Hide() {
     GUIMenuWindow::Show(false);
 }
 
-void GUIRenameProfileWindow::ReadTypedName() {
-    typedName.clear();
-    if (nameBox != nullptr)
-        typedName.assign(nameBox->editBox->text);
-    OrvexEngine::TrimRightW(typedName);
-    OrvexEngine::TrimLeftW(typedName);
-}
-
 void GUIRenameProfileWindow::Update() {
     GUIRenameProfileWindowBase::Update();
     if (!GUIMenuWindow::IsVisible())
         return;
     // An empty name can be neither clicked nor entered; the check stands on its own too, so that a
     // description without the accept button cannot give a profile an empty name.
-    ReadTypedName();
+    ReadTrimmedText(nameBox, typedName);
     const bool canAccept = !typedName.empty();
     if (accept != nullptr)
         accept->button->SetEnabled(canAccept);

@@ -13,19 +13,6 @@ namespace VelmoraBall {
 
 using GameFramework::GameBase;
 
-namespace {
-
-bool Clicked(const GUITools::GUIButtonControl* control) {
-    return control != nullptr && control->button->clicked;
-}
-
-bool EnterPressed() {
-    const OrvexEngine::Controls* controls = OrvexEngine::Controls::Instance();
-    return controls != nullptr && controls->WasPressed("ENTER");
-}
-
-} // namespace
-
 GUIWelcomeWindow::GUIWelcomeWindow(GameFramework::ProfileManagerBase* profileManager,
                                    GameFramework::AudioPlayer* audioPlayer, GameTools::DataKeeper* dataKeeper,
                                    GUITools::GUIToolManager* toolManager, GUIMenuWindowManager* manager,
