@@ -18,6 +18,7 @@
 #include "guitools/GUIScrollControl.h"
 #include "guitools/GUITextControl.h"
 #include "guitools/GUIToolManager.h"
+#include "platform/win/Time.h"
 #include "tests/engine/gui/FontFixtures.h"
 #include "tests/support/ProfileFixture.h"
 #include "tests/support/RecordingSoundSystem.h"
@@ -63,6 +64,9 @@ class GUIOptionsWindowTest : public VelmoraTest::ProfileFixture {
 protected:
     void SetUp() override {
         ProfileFixture::SetUp();
+        // The frame clock goes by frames, not by the machine's speed: a sound is only played again 0.02 s
+        // after its last start, the first one too.
+        platform::InstallFakeClock(0);
         gui = std::make_unique<VelmoraTest::GuiServices>();
         config = std::make_unique<Config>(root.string(), "Options", false, "1024x768x32", false, false);
         Config::Instance(config.get());
@@ -92,6 +96,7 @@ protected:
         guiManager.reset();
         sounds.reset();
         gui.reset();
+        platform::RemoveFakeClock();
     }
     void Build(const std::string& xml = optionsXml) {
         gui->data.Save("ui/windows/window_options.xml", std::vector<uint8_t>(xml.begin(), xml.end()));
@@ -110,6 +115,7 @@ protected:
     // manager's update of the menu part, the frame's queued sounds. `clicked` is clicked in this frame.
     void Frame(Vec2 cursor = Vec2(-100, -100), bool held = false, bool pressed = false,
                GUIButton* clicked = nullptr) {
+        platform::AdvanceFakeClockMilliseconds(100);
         guiManager->UpdateElements(cursor, held, pressed);
         if (clicked != nullptr)
             clicked->clicked = true;
