@@ -14,44 +14,12 @@ namespace GameTools {
 static_assert(alignof(XMLNode) <= alignof(void*) && alignof(XMLAttribute) <= alignof(void*),
               "pool blocks are aligned for pointers");
 
-void* XMLAttribute::operator new(std::size_t size) {
-    return XMLNodePool::AllocateAlone(size);
-}
-
-void* XMLAttribute::operator new(std::size_t size, XMLNodePool& pool) {
-    return pool.Allocate(size);
-}
-
-void XMLAttribute::operator delete(void* block) noexcept {
-    XMLNodePool::Free(block);
-}
-
-void XMLAttribute::operator delete(void* block, XMLNodePool&) noexcept {
-    XMLNodePool::Free(block);
-}
-
-void* XMLNode::operator new(std::size_t size) {
-    return XMLNodePool::AllocateAlone(size);
-}
-
-void* XMLNode::operator new(std::size_t size, XMLNodePool& pool) {
-    return pool.Allocate(size);
-}
-
-void XMLNode::operator delete(void* block) noexcept {
-    XMLNodePool::Free(block);
-}
-
-void XMLNode::operator delete(void* block, XMLNodePool&) noexcept {
-    XMLNodePool::Free(block);
-}
-
-XMLNode::XMLNode(const std::string& name, XMLNode* parent) : nodeName(name) {
+XMLNode::XMLNode(const std::string& name, XMLNode* parent) : name(name) {
     if (parent != nullptr)
         parent->AddChild(this);
 }
 
-XMLNode::XMLNode(const std::string& name, const std::string& value, XMLNode* parent) : nodeName(name) {
+XMLNode::XMLNode(const std::string& name, const std::string& value, XMLNode* parent) : name(name) {
     this->value.SetNarrow(value);
     if (parent != nullptr)
         parent->AddChild(this);
@@ -63,21 +31,29 @@ XMLNode::~XMLNode() {
         parent = nullptr; // so that the owner takes this node out without deleting it again
         owner->RemoveChild(this);
     }
-    for (XMLAttribute* attribute : attributes)
-        delete attribute;
+    const size_t attributeCount = attributes.size();
+    for (size_t i = 0; i < attributeCount; ++i) {
+        if (i + 2 < attributeCount)
+            __builtin_prefetch(attributes[i + 2]);
+        delete attributes[i];
+    }
 
     // The subtree is taken apart with a list instead of recursion: a deep tree would exhaust the stack.
     // Each node is emptied before it is deleted, so its own destructor has nothing below it to visit.
-    if (childList.empty())
+    if (children.empty())
         return;
-    std::vector<XMLNode*> pending(childList.rbegin(), childList.rend());
-    childList.clear();
+    std::vector<XMLNode*> pending(children.rbegin(), children.rend());
+    children.Clear();
     while (!pending.empty()) {
         XMLNode* node = pending.back();
         pending.pop_back();
         node->parent = nullptr;
-        pending.insert(pending.end(), node->childList.rbegin(), node->childList.rend());
-        node->childList.clear();
+        pending.insert(pending.end(), node->children.rbegin(), node->children.rend());
+        node->children.Clear();
+        if (!pending.empty())
+            __builtin_prefetch(pending.back());
+        if (pending.size() > 1)
+            __builtin_prefetch(pending[pending.size() - 2]);
         delete node;
     }
 }
@@ -92,7 +68,7 @@ bool XMLNode::IsSelfOrAncestor(const XMLNode* node) const {
 XMLNode* XMLNode::AddChild(XMLNode* node) {
     // Only a node with children can be an ancestor, so new leaves (every node the parser makes) skip the
     // walk.
-    if (node == nullptr || node == this || (!node->childList.empty() && IsSelfOrAncestor(node)))
+    if (node == nullptr || node == this || (!node->children.empty() && IsSelfOrAncestor(node)))
         return node;
     if (node->parent != nullptr) {
         XMLNode* oldParent = node->parent;
@@ -103,17 +79,17 @@ XMLNode* XMLNode::AddChild(XMLNode* node) {
     return node;
 }
 
-void XMLNode::Append(XMLNode* child) {
-    childList.push_back(child);
+void XMLNode::Append(XMLNode* child, XMLNodePool* pool) {
+    children.PushBack(child, pool);
     if (childIndex)
-        (*childIndex)[child->nodeName].push_back(child);
+        (*childIndex)[child->name].push_back(child);
     child->parent = this;
 }
 
 void XMLNode::IndexChildren() const {
     childIndex = std::make_unique<std::unordered_map<std::string, std::vector<XMLNode*>>>();
-    for (XMLNode* child : childList)
-        (*childIndex)[child->nodeName].push_back(child);
+    for (XMLNode* child : children)
+        (*childIndex)[child->name].push_back(child);
 }
 
 XMLNode* XMLNode::AddNewChild() {
@@ -123,7 +99,7 @@ XMLNode* XMLNode::AddNewChild() {
 void XMLNode::Unindex(XMLNode* child) {
     if (!childIndex)
         return;
-    auto entry = childIndex->find(child->nodeName);
+    auto entry = childIndex->find(child->name);
     if (entry == childIndex->end())
         return;
     std::vector<XMLNode*>& named = entry->second;
@@ -135,10 +111,10 @@ void XMLNode::Unindex(XMLNode* child) {
 void XMLNode::RemoveChild(XMLNode* node) {
     if (node == nullptr)
         return;
-    auto place = std::find(childList.begin(), childList.end(), node);
-    if (place == childList.end())
+    auto place = std::find(children.begin(), children.end(), node);
+    if (place == children.end())
         return;
-    childList.erase(place);
+    children.Erase(place);
     Unindex(node);
     if (node->parent == this) {
         node->parent = nullptr;
@@ -172,9 +148,9 @@ XMLValue* XMLNode::GetAttribute(const std::string& attributeName, int severity) 
 }
 
 XMLNode* XMLNode::GetChild(const std::string& childName, int severity) {
-    if (childList.size() <= ScannedListLength && !childIndex) {
-        for (XMLNode* child : childList)
-            if (child->nodeName == childName)
+    if (children.size() <= ScannedListLength && !childIndex) {
+        for (XMLNode* child : children)
+            if (child->name == childName)
                 return child;
     } else {
         if (!childIndex)
@@ -188,14 +164,14 @@ XMLNode* XMLNode::GetChild(const std::string& childName, int severity) {
 }
 
 void XMLNode::GetChildren(std::vector<XMLNode*>& out) const {
-    out = childList;
+    out.assign(children.begin(), children.end());
 }
 
 void XMLNode::GetChildrenByName(const std::string& childName, std::vector<XMLNode*>& out) const {
     out.clear();
-    if (childList.size() <= ScannedListLength && !childIndex) {
-        for (XMLNode* child : childList)
-            if (child->nodeName == childName)
+    if (children.size() <= ScannedListLength && !childIndex) {
+        for (XMLNode* child : children)
+            if (child->name == childName)
                 out.push_back(child);
         return;
     }
@@ -211,7 +187,7 @@ void XMLNode::SetAttributeWide(const std::string& attributeName, const std::wstr
         attribute->value.SetWide(text);
         return;
     }
-    attributes.push_back(new XMLAttribute(attributeName, text));
+    attributes.PushBack(new XMLAttribute(attributeName, text), nullptr);
     IndexAttribute(attributes.back());
 }
 
@@ -220,8 +196,14 @@ void XMLNode::SetAttribute(const std::string& attributeName, const std::string& 
         attribute->value.SetNarrow(text);
         return;
     }
-    attributes.push_back(new XMLAttribute(attributeName, text));
+    attributes.PushBack(new XMLAttribute(attributeName, text), nullptr);
     IndexAttribute(attributes.back());
+}
+
+void XMLNode::IndexAttributes() {
+    // An index too small for the list (or none) is made again from the whole list.
+    if (!attributes.empty())
+        IndexAttribute(attributes.back());
 }
 
 void XMLNode::IndexAttribute(XMLAttribute* attribute) {
@@ -254,8 +236,8 @@ void XMLNode::IndexAttribute(XMLAttribute* attribute) {
 std::string XMLNode::GetPath() const {
     std::vector<const std::string*> names;
     for (const XMLNode* n = this; n != nullptr; n = n->parent)
-        if (!n->nodeName.empty())
-            names.push_back(&n->nodeName);
+        if (!n->name.empty())
+            names.push_back(&n->name);
     std::string path;
     for (auto it = names.rbegin(); it != names.rend(); ++it)
         path += "/" + **it;

@@ -2,11 +2,13 @@
 // parent is a document (or a detached element) and belongs to whoever created it; every other node belongs
 // to its parent and dies with it. Children are looked up by name through an index that keeps equal names
 // in document order, made on the first lookup in a node with more than a few children (a short list is
-// searched faster than hashed); attributes likewise. Nodes and attributes of a parsed document come from
-// one pool (see XMLNodePool); `delete` works on every node however it was made. Also the path queries
+// searched faster than hashed); attributes likewise. Nodes and attributes of a parsed document, and the
+// lists that hold them, come from one pool (see XMLNodePool); `delete` works on every node however it was
+// made. Also the path queries
 // ("faders/fader[name='x']") that readers use to find nodes.
 #pragma once
 
+#include "gametools/XMLPointerList.h"
 #include "gametools/XMLValue.h"
 
 #include <cstddef>
@@ -18,8 +20,6 @@
 #include <vector>
 
 namespace GameTools {
-
-class XMLNodePool;
 
 // One attribute of a node, owned by it.
 struct XMLAttribute {
@@ -33,14 +33,17 @@ struct XMLAttribute {
     std::string name;
     XMLValue value;
 
-    static void* operator new(std::size_t size);
-    static void operator delete(void* block) noexcept;
+    static void* operator new(std::size_t size) { return XMLNodePool::AllocateAlone(size); }
+    static void operator delete(void* block) noexcept { XMLNodePool::Free(block); }
 
 private:
     friend class XMLTreeBuilder;
-    explicit XMLAttribute(std::string_view name) : name(name) {}
-    static void* operator new(std::size_t size, XMLNodePool& pool);
-    static void operator delete(void* block, XMLNodePool& pool) noexcept;
+    // A parsed attribute whose value still lies in the document's source.
+    XMLAttribute(std::string_view name, std::string_view parsedValue) : name(name) {
+        value.SetParsedInPlace(parsedValue);
+    }
+    static void* operator new(std::size_t size, XMLNodePool& pool) { return pool.Allocate(size); }
+    static void operator delete(void* block, XMLNodePool&) noexcept { XMLNodePool::Free(block); }
 };
 
 class XMLNode {
@@ -96,38 +99,36 @@ public:
                                  std::vector<XMLValue*>& out);
     static XMLValue* SelectAttribute(XMLNode* start, const std::string& path, const std::string& attribute);
 
-    const std::string& GetName() const { return nodeName; }
+    const std::string& GetName() const { return name; }
     XMLNode* GetParent() const { return parent; }
 
-    static void* operator new(std::size_t size);
-    static void operator delete(void* block) noexcept;
+    static void* operator new(std::size_t size) { return XMLNodePool::AllocateAlone(size); }
+    static void operator delete(void* block) noexcept { XMLNodePool::Free(block); }
 
 private:
     friend class XMLTreeBuilder;
     // A parsed element, added to its parent by the parser.
-    explicit XMLNode(std::string_view name) : nodeName(name) {}
-    static void* operator new(std::size_t size, XMLNodePool& pool);
-    static void operator delete(void* block, XMLNodePool& pool) noexcept;
+    explicit XMLNode(std::string_view name) : name(name) {}
+    static void* operator new(std::size_t size, XMLNodePool& pool) { return pool.Allocate(size); }
+    static void operator delete(void* block, XMLNodePool&) noexcept { XMLNodePool::Free(block); }
 
     void Report(const std::string& text, int severity) const;
-    void Append(XMLNode* child);
+    // Takes the child as the last one, with new room for the list from pool (the heap when null).
+    void Append(XMLNode* child, XMLNodePool* pool = nullptr);
     void Unindex(XMLNode* child);
     void IndexAttribute(XMLAttribute* attribute);
+    // Indexes every attribute at once when the list is long enough to need it.
+    void IndexAttributes();
     void IndexChildren() const;
     bool IsSelfOrAncestor(const XMLNode* node) const;
 
-    // The name and the children are read through the constant references below; only the operations
-    // above change them, because the child index depends on both.
-    std::string nodeName;
-    std::vector<XMLNode*> childList; // owned, document order
-
 public:
-    // Readers walk these directly.
-    const std::string& name = nodeName;
+    // Readers walk these directly; only the operations above change the lists, because the indexes depend
+    // on them (and the child index on the names).
+    const std::string name;
     XMLValue value;
-    // Changing this list other than through the operations above breaks the attribute index.
-    std::vector<XMLAttribute*> attributes; // owned, in the order each name was first set
-    const std::vector<XMLNode*>& children = childList;
+    XMLPointerList<XMLAttribute> attributes; // owned, in the order each name was first set
+    XMLPointerList<XMLNode> children;        // owned, document order
 
 private:
     // Lists up to this long are searched instead of indexed.

@@ -7,14 +7,6 @@ namespace GameTools {
 
 namespace {
 
-// The word before each block. Nodes and attributes need no stricter alignment than a pointer's (their
-// classes check that).
-constexpr std::size_t headerSize = sizeof(void*);
-
-XMLNodePool*& OwnerOf(void* block) {
-    return *reinterpret_cast<XMLNodePool**>(static_cast<std::byte*>(block) - headerSize);
-}
-
 constexpr std::size_t largestChunk = std::size_t(1) << 16;
 
 // Chunks of the largest size that pools gave back, kept for the next parse up to a bound. Freed to the
@@ -64,52 +56,29 @@ XMLNodePool::~XMLNodePool() {
         delete[] chunk.memory;
 }
 
-void* XMLNodePool::Allocate(std::size_t size) {
-    const std::size_t needed = (headerSize + size + alignof(void*) - 1) & ~(alignof(void*) - 1);
-    if (needed > left) {
-        // Chunks grow with the document up to a size the heap keeps for reuse when they are freed (larger
-        // blocks go back to the system and cost page faults on every parse).
-        while (chunkSize < needed)
-            chunkSize *= 2;
-        std::byte* memory = chunkSize == largestChunk ? Cache().Take() : nullptr;
-        if (memory == nullptr)
-            memory = new std::byte[chunkSize];
-        chunks.push_back({memory, chunkSize});
-        next = memory;
-        left = chunkSize;
-        if (chunkSize < largestChunk)
-            chunkSize *= 2;
-    }
-    void* block = next + headerSize;
-    next += needed;
-    left -= needed;
-    OwnerOf(block) = this;
-    ++live;
-    return block;
+void XMLNodePool::NewChunk(std::size_t needed) {
+    // Chunks grow with the document up to a size the heap keeps for reuse when they are freed (larger
+    // blocks go back to the system and cost page faults on every parse).
+    while (chunkSize < needed)
+        chunkSize *= 2;
+    std::byte* memory = chunkSize == largestChunk ? Cache().Take() : nullptr;
+    if (memory == nullptr)
+        memory = new std::byte[chunkSize];
+    chunks.push_back({memory, chunkSize});
+    next = memory;
+    left = chunkSize;
+    if (chunkSize < largestChunk)
+        chunkSize *= 2;
 }
 
 void XMLNodePool::Drop() {
     Leave();
 }
 
-void XMLNodePool::Leave() noexcept {
-    if (--live == 0)
-        delete this;
-}
-
 void* XMLNodePool::AllocateAlone(std::size_t size) {
     void* block = static_cast<std::byte*>(::operator new(headerSize + size)) + headerSize;
     OwnerOf(block) = nullptr;
     return block;
-}
-
-void XMLNodePool::Free(void* block) noexcept {
-    if (block == nullptr)
-        return;
-    if (XMLNodePool* pool = OwnerOf(block))
-        pool->Leave();
-    else
-        ::operator delete(static_cast<std::byte*>(block) - headerSize);
 }
 
 } // namespace GameTools

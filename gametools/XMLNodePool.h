@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,17 @@ public:
     XMLNodePool(const XMLNodePool&) = delete;
     XMLNodePool& operator=(const XMLNodePool&) = delete;
 
-    void* Allocate(std::size_t size);
+    void* Allocate(std::size_t size) {
+        const std::size_t needed = (headerSize + size + alignof(void*) - 1) & ~(alignof(void*) - 1);
+        if (needed > left)
+            NewChunk(needed);
+        void* block = next + headerSize;
+        next += needed;
+        left -= needed;
+        OwnerOf(block) = this;
+        ++live;
+        return block;
+    }
     // Takes the text the pool's values will point into; it stays unchanged while the pool lives.
     void KeepSource(std::string&& text) { source = std::move(text); }
     const std::string& Source() const { return source; }
@@ -31,11 +42,30 @@ public:
     // A block on the heap with the same leading word, for nodes made one at a time.
     static void* AllocateAlone(std::size_t size);
     // Returns a block from either source; a pool block gives back one count.
-    static void Free(void* block) noexcept;
+    static void Free(void* block) noexcept {
+        if (block == nullptr)
+            return;
+        if (XMLNodePool* pool = OwnerOf(block))
+            pool->Leave();
+        else
+            ::operator delete(static_cast<std::byte*>(block) - headerSize);
+    }
 
 private:
+    // The word before each block. Nodes and attributes need no stricter alignment than a pointer's (their
+    // classes check that).
+    static constexpr std::size_t headerSize = sizeof(void*);
+    static XMLNodePool*& OwnerOf(void* block) {
+        return *reinterpret_cast<XMLNodePool**>(static_cast<std::byte*>(block) - headerSize);
+    }
+
     ~XMLNodePool();
-    void Leave() noexcept;
+    void Leave() noexcept {
+        if (--live == 0)
+            delete this;
+    }
+    // Makes room for a block of needed bytes (its header included) in a new chunk.
+    void NewChunk(std::size_t needed);
 
     struct Chunk {
         std::byte* memory; // owned (new[])

@@ -28,6 +28,7 @@ namespace {
 class XMLFormatError {
 public:
     int code;
+    uint32_t line;
 };
 
 // One character of valid UTF-8 at p: its length and value. Never reads at or past end.
@@ -46,11 +47,10 @@ bool IsAsciiGraphic(unsigned char c) {
     return c > 0x20 && c < 0x7F;
 }
 
-// Bytes that end a run of tag text: the end of the tag, quotes, and the two characters every scan watches
-// (a line feed counts a line, a zero is refused).
+// Bytes that end a run of tag text: the end of the tag, quotes, and a zero, which every scan refuses.
 constexpr std::array<bool, 256> tagStops = [] {
     std::array<bool, 256> stops{};
-    for (unsigned char c : {'>', '"', '\'', '\n', '\0'})
+    for (unsigned char c : {'>', '"', '\'', '\0'})
         stops[c] = true;
     return stops;
 }();
@@ -117,8 +117,9 @@ const char* FindAny(const char* p, const char* end, char a, char b, char c) {
     return p;
 }
 
-// Passes white space (by the C library's classes, for ASCII) from p on, adding its line feeds to lines.
-const char* SkipAsciiBlanks(const char* p, const char* end, uint32_t& lines) {
+// Passes white space (by the C library's classes, for ASCII) from p on; feeds tells whether it held a line
+// feed.
+const char* SkipAsciiBlanks(const char* p, const char* end, bool& feeds) {
 #if defined(__SSE2__)
     const __m128i space = _mm_set1_epi8(' ');
     const __m128i feed = _mm_set1_epi8('\n');
@@ -131,19 +132,19 @@ const char* SkipAsciiBlanks(const char* p, const char* end, uint32_t& lines) {
         const __m128i control = _mm_cmpeq_epi8(_mm_max_epu8(distance, controlSpan), controlSpan);
         const auto blanks =
             static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(bytes, space))));
-        const auto feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed)));
+        const auto feedMask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, feed)));
         if (blanks == 0xFFFF) {
-            lines += static_cast<uint32_t>(__builtin_popcount(feeds));
+            feeds = feeds || feedMask != 0;
             p += 16;
             continue;
         }
         const int count = __builtin_ctz(~blanks);
-        lines += static_cast<uint32_t>(__builtin_popcount(feeds & ((1u << count) - 1)));
+        feeds = feeds || (feedMask & ((1u << count) - 1)) != 0;
         return p + count;
     }
 #endif
     while (p < end && asciiBlankBytes[static_cast<unsigned char>(*p)]) {
-        lines += *p == '\n';
+        feeds = feeds || *p == '\n';
         ++p;
     }
     return p;
@@ -182,13 +183,16 @@ void EncodeWide(const std::wstring& text, std::string& out) {
 // One parse: a single forward pass over the UTF-8 text. Text between tags is taken as runs. A tag in the
 // plain form of the data files is read in one pass; any other is found by its ">" outside quotes and then
 // read once more. Names are copied into the nodes; values stay in the source text, which the pool keeps,
-// until they are read. Everything it builds comes from one pool.
+// until they are read. Everything it builds comes from one pool. Lines are only counted when an error
+// reports one.
 class XMLTreeBuilder {
 public:
-    // The pool takes the source, so that parsed values can point into it.
-    XMLTreeBuilder(XMLNode*& root, std::string&& source) : root(root), current(root), pool(new XMLNodePool) {
+    // The pool takes the source, so that parsed values can point into it. bareFeeds: every line of the
+    // source ends in a bare LF, which values get as CR LF, as the text reader gives them.
+    XMLTreeBuilder(XMLNode*& root, std::string&& source, bool bareFeeds)
+        : root(root), current(root), pool(new XMLNodePool), bareFeeds(bareFeeds) {
         pool->KeepSource(std::move(source));
-        at = pool->Source().data();
+        begin = at = pool->Source().data();
         end = at + pool->Source().size();
     }
     XMLTreeBuilder(const XMLTreeBuilder&) = delete;
@@ -196,12 +200,14 @@ public:
     ~XMLTreeBuilder() { pool->Drop(); }
 
     void Run();
-    uint32_t GetLine() const { return line; }
     // The element made by the tag being read while it has no parent yet (the top element of a new tree).
     XMLNode* TakeOrphan() { return std::exchange(orphan, nullptr); }
 
 private:
-    [[noreturn]] void Fail(int code) { throw XMLFormatError{code}; }
+    // The line is that of the place the parse has reached.
+    [[noreturn]] void Fail(int code) {
+        throw XMLFormatError{code, 1 + static_cast<uint32_t>(std::count(begin, at, '\n'))};
+    }
     void ReadText();
     void SkipOutsideElement();
     void ReadTag();
@@ -212,38 +218,46 @@ private:
     void OpenTag(const char* text, const char* textEnd);
     XMLNode* CreateElement(std::string_view name, XMLNode* parent);
     void AddAttribute(XMLNode* element, std::string_view value);
-    void GatherRun(const char* begin, const char* runEnd) {
-        if (begin != runEnd)
-            runs.emplace_back(begin, runEnd);
+    // Sets a parsed value: in place when it is one run of the source that needs no change, else copied
+    // (with CR LF for the bare line feeds of the source, when it may hold any).
+    void SetValue(XMLValue& value, std::string_view text, bool inPlace, bool mayHoldFeeds);
+    void GatherRun(const char* runBegin, const char* runEnd) {
+        if (runBegin != runEnd)
+            runs.emplace_back(runBegin, runEnd);
     }
     // The gathered text, joined from its runs when there are several.
     std::string_view Gathered() {
         if (runs.size() == 1)
             return std::string_view(runs[0].first, runs[0].second - runs[0].first);
         joinedText.clear();
-        for (const auto& [begin, runEnd] : runs)
-            joinedText.append(begin, runEnd);
+        for (const auto& [runBegin, runEnd] : runs)
+            joinedText.append(runBegin, runEnd);
         return joinedText;
     }
     void ClearText() {
         runs.clear();
         textHasContent = false;
+        textHasFeed = false;
     }
 
     XMLNode*& root;
     XMLNode* current;
     XMLNode* orphan = nullptr;
+    const char* begin = nullptr;
     const char* at = nullptr;
     const char* end = nullptr;
     XMLNodePool* pool; // the creator's count, dropped by the destructor
-    uint32_t line = 1;
+    const bool bareFeeds;
     int depth = 0; // elements open since the parse began
 
     // The text gathered since the last opening tag: runs of the source between the tags that keep it
     // (blank runs are only joined when text with content follows them).
     std::vector<std::pair<const char*, const char*>> runs;
     bool textHasContent = false;
+    bool textHasFeed = false;
     std::string joinedText;
+    // Reused from value to value: text whose line feeds became CR LF.
+    std::string joinedLines;
     // Reused from tag to tag: a name that had to be put together from pieces.
     std::string nameBuffer;
     std::string attributeName;
@@ -263,10 +277,7 @@ void XMLTreeBuilder::Run() {
         if (current != nullptr) {
             if (textHasContent) {
                 // Only a node of this parse (one below the depth it began at) keeps the source alive.
-                if (depth > 0 && runs.size() == 1)
-                    current->value.SetParsedInPlace(Gathered());
-                else
-                    current->value.SetParsed(Gathered());
+                SetValue(current->value, Gathered(), depth > 0 && runs.size() == 1, textHasFeed);
                 ClearText();
             }
         } else if (root != nullptr) {
@@ -279,23 +290,39 @@ void XMLTreeBuilder::Run() {
         Fail(XMLParser::ErrorNoElement);
 }
 
+void XMLTreeBuilder::SetValue(XMLValue& value, std::string_view text, bool inPlace, bool mayHoldFeeds) {
+    if (mayHoldFeeds && bareFeeds && text.find('\n') != std::string_view::npos) {
+        joinedLines.clear();
+        for (const char c : text) {
+            if (c == '\n')
+                joinedLines += '\r';
+            joinedLines += c;
+        }
+        value.SetParsed(joinedLines);
+    } else if (inPlace) {
+        value.SetParsedInPlace(text);
+    } else {
+        value.SetParsed(text);
+    }
+}
+
 void XMLTreeBuilder::ReadText() {
     // The scan works on locals: stores through the members would be repeated for every byte, since the
     // text's bytes may alias them as far as the compiler knows.
-    const char* const begin = at;
+    const char* const runBegin = at;
     const char* p = at;
-    uint32_t lines = 0;
+    bool feeds = false;
     const auto stop = [&] {
         at = p;
-        line += lines;
+        textHasFeed = textHasFeed || feeds;
     };
     // Until the text has content, blank runs (most text between tags) pass in a tight loop and the first
     // other character is classified; after that only the stops matter.
     while (!textHasContent) {
-        p = SkipAsciiBlanks(p, end, lines);
+        p = SkipAsciiBlanks(p, end, feeds);
         if (p == end || *p == '<') {
             stop();
-            GatherRun(begin, p);
+            GatherRun(runBegin, p);
             return;
         }
         const auto c = static_cast<unsigned char>(*p);
@@ -319,11 +346,11 @@ void XMLTreeBuilder::ReadText() {
             stop();
             Fail(XMLParser::ErrorControlCharacter);
         }
-        ++lines;
+        feeds = true;
         ++p;
     }
     stop();
-    GatherRun(begin, p);
+    GatherRun(runBegin, p);
 }
 
 void XMLTreeBuilder::SkipOutsideElement() {
@@ -331,9 +358,7 @@ void XMLTreeBuilder::SkipOutsideElement() {
         const auto c = static_cast<unsigned char>(*at);
         if (c == '<')
             return;
-        if (c == '\n')
-            ++line;
-        else if (c == 0)
+        if (c == 0)
             Fail(XMLParser::ErrorControlCharacter);
         if (c < 0x80) {
             if (IsAsciiGraphic(c))
@@ -342,9 +367,10 @@ void XMLTreeBuilder::SkipOutsideElement() {
             continue;
         }
         uint32_t value = 0;
-        at += Decode(at, end, value);
+        const size_t length = Decode(at, end, value);
         if (std::iswgraph(static_cast<wint_t>(value)) != 0)
             Fail(XMLParser::ErrorTextOutsideElement);
+        at += length;
     }
 }
 
@@ -365,8 +391,6 @@ void XMLTreeBuilder::ReadTag() {
             return;
         } else if (c == '>') {
             Fail(XMLParser::ErrorEmptyTag);
-        } else if (c == '\n') {
-            ++line;
         } else if (c == 0) {
             Fail(XMLParser::ErrorControlCharacter);
         } else if (c < 0x80) {
@@ -394,14 +418,12 @@ void XMLTreeBuilder::ReadTag() {
     for (;;) {
         while (scan < end && !tagStops[static_cast<unsigned char>(*scan)])
             ++scan;
-        if (scan == end)
-            Fail(XMLParser::ErrorEndInsideTag);
+        if (scan == end || *scan == 0) {
+            at = scan;
+            Fail(scan == end ? XMLParser::ErrorEndInsideTag : XMLParser::ErrorControlCharacter);
+        }
         const char c = *scan;
-        if (c == '\n') {
-            ++line;
-        } else if (c == 0) {
-            Fail(XMLParser::ErrorControlCharacter);
-        } else if (quote != 0) {
+        if (quote != 0) {
             if (c == quote)
                 quote = 0;
         } else if (c == '"' || c == '\'') {
@@ -422,19 +444,18 @@ bool XMLTreeBuilder::ReadPlainTag() {
     // The tags of nearly every data file, read in one pass: "<name a='v' b=\"w\">", "<name .../>" and
     // "</name>", with names of letters, digits and "_:.-" and blanks between the parts. Anything else,
     // every error included, returns false before the parse has changed and the tag is read in full.
+    // The source ends in a zero (its string's terminator), which is neither a blank nor a name character:
+    // the runs of those stop at the end without a look at it.
     const char* p = at;
-    uint32_t lines = 0;
     const auto skipBlanks = [&] {
-        while (p < end && plainBlankBytes[static_cast<unsigned char>(*p)]) {
-            lines += *p == '\n';
+        while (plainBlankBytes[static_cast<unsigned char>(*p)])
             ++p;
-        }
     };
     const auto readName = [&] {
-        const char* begin = p;
-        while (p < end && plainNameCharacters[static_cast<unsigned char>(*p)])
+        const char* nameBegin = p;
+        while (plainNameCharacters[static_cast<unsigned char>(*p)])
             ++p;
-        return std::string_view(begin, p - begin);
+        return std::string_view(nameBegin, p - nameBegin);
     };
 
     if (p < end && *p == '/') {
@@ -452,7 +473,6 @@ bool XMLTreeBuilder::ReadPlainTag() {
         skipBlanks();
         if (p == end || *p != '>')
             return false;
-        line += lines;
         at = p + 1;
         current = current->GetParent();
         --depth;
@@ -465,6 +485,7 @@ bool XMLTreeBuilder::ReadPlainTag() {
         return false;
     plainAttributes.clear();
     bool empty = false;
+    bool valueFeeds = false;
     for (;;) {
         skipBlanks();
         if (p == end)
@@ -496,29 +517,31 @@ bool XMLTreeBuilder::ReadPlainTag() {
                 return false;
             if (*p == quote)
                 break;
-            ++lines;
+            valueFeeds = true;
             ++p;
         }
         for (const auto& earlier : plainAttributes)
-            if (earlier.first == attribute)
+            if (earlier.first.size() == attribute.size() && earlier.first[0] == attribute[0] &&
+                earlier.first == attribute)
                 return false;
         plainAttributes.emplace_back(attribute, std::string_view(value, p - value));
         ++p;
     }
 
     // The tag is whole: the element and its attributes are made as the full reading would make them.
-    line += lines;
     at = p;
     XMLNode* parent = current;
     XMLNode* element = CreateElement(name, parent);
     if (!plainAttributes.empty()) {
-        element->attributes.reserve(plainAttributes.size());
+        element->attributes.Reserve(plainAttributes.size(), pool);
+        const bool joinLines = valueFeeds && bareFeeds;
         for (const auto& [attributeText, value] : plainAttributes) {
-            auto* entry = new (*pool) XMLAttribute(attributeText);
-            entry->value.SetParsedInPlace(value);
-            element->attributes.push_back(entry);
-            element->IndexAttribute(entry);
+            auto* entry = new (*pool) XMLAttribute(attributeText, value);
+            if (joinLines)
+                SetValue(entry->value, value, true, true);
+            element->attributes.PushBack(entry, pool);
         }
+        element->IndexAttributes();
     }
     if (root == nullptr)
         root = element;
@@ -541,9 +564,7 @@ void XMLTreeBuilder::SkipDeclaration() {
             ++at;
             return;
         }
-        if (c == '\n')
-            ++line;
-        else if (c == 0)
+        if (c == 0)
             Fail(XMLParser::ErrorControlCharacter);
     }
 }
@@ -552,16 +573,12 @@ void XMLTreeBuilder::SkipComment() {
     // A comment runs to the first "-->": quotes and ">" inside it are plain text (an apostrophe in a
     // sentence must not hide the end of the comment and everything after it).
     for (const char* p = at + 3;; ++p) {
-        p = FindAny(p, end, '-', '\n', '\0');
-        if (p == end) {
-            at = end;
-            Fail(XMLParser::ErrorEndInsideTag);
+        p = FindAny(p, end, '-', '-', '\0');
+        if (p == end || *p == 0) {
+            at = p;
+            Fail(p == end ? XMLParser::ErrorEndInsideTag : XMLParser::ErrorControlCharacter);
         }
-        if (*p == '\n') {
-            ++line;
-        } else if (*p == 0) {
-            Fail(XMLParser::ErrorControlCharacter);
-        } else if (end - p >= 3 && p[1] == '-' && p[2] == '>') {
+        if (end - p >= 3 && p[1] == '-' && p[2] == '>') {
             at = p + 3;
             ClearText();
             return;
@@ -684,10 +701,9 @@ XMLNode* XMLTreeBuilder::CreateElement(std::string_view name, XMLNode* parent) {
         Fail(XMLParser::ErrorTooDeep);
     XMLNode* element = new (*pool) XMLNode(name);
     if (parent != nullptr) {
-        // Room for a few children at once: most elements that have any have only a few.
-        if (parent->childList.capacity() == 0)
-            parent->childList.reserve(4);
-        parent->Append(element);
+        // The lists of the nodes this parse makes share its pool; a given root's list stays on the heap,
+        // so that the root does not keep the pool alive by its list alone.
+        parent->Append(element, depth > 0 ? pool : nullptr);
     } else {
         orphan = element;
     }
@@ -697,12 +713,10 @@ XMLNode* XMLTreeBuilder::CreateElement(std::string_view name, XMLNode* parent) {
 void XMLTreeBuilder::AddAttribute(XMLNode* element, std::string_view value) {
     if (element->FindAttribute(attributeName) != nullptr)
         Fail(XMLParser::ErrorDuplicateAttribute);
-    // Room for the attributes of most elements at once.
-    if (element->attributes.capacity() == 0)
-        element->attributes.reserve(8);
-    auto* attribute = new (*pool) XMLAttribute(attributeName);
-    attribute->value.SetParsedInPlace(value);
-    element->attributes.push_back(attribute);
+    auto* attribute = new (*pool) XMLAttribute(attributeName, value);
+    if (bareFeeds)
+        SetValue(attribute->value, value, true, true);
+    element->attributes.PushBack(attribute, pool);
     element->IndexAttribute(attribute);
     attributeName.clear();
 }
@@ -728,9 +742,9 @@ void XMLParser::Parse(XMLNode* node, FileTextual* file) {
 
 namespace {
 
-void ParseUtf8(XMLNode*& root, std::string&& text) {
+void ParseUtf8(XMLNode*& root, std::string&& text, bool bareFeeds) {
     const bool rootWasEmpty = root == nullptr;
-    XMLTreeBuilder run(root, std::move(text));
+    XMLTreeBuilder run(root, std::move(text), bareFeeds);
     try {
         run.Run();
     } catch (const XMLFormatError& error) {
@@ -739,7 +753,7 @@ void ParseUtf8(XMLNode*& root, std::string&& text) {
             delete root;
             root = nullptr;
         }
-        throw FileError("XML format error at line " + std::to_string(run.GetLine()) + ": code " +
+        throw FileError("XML format error at line " + std::to_string(error.line) + ": code " +
                         std::to_string(error.code));
     }
 }
@@ -749,18 +763,19 @@ void ParseUtf8(XMLNode*& root, std::string&& text) {
 void XMLParser::ParseText(XMLNode*& root, FileTextual* file) {
     // Plain UTF-8 files (nearly all) are parsed as read; anything else through the wide text.
     std::string text;
-    if (!file->ReadAllPlainUtf8(text)) {
+    bool bareFeeds = false;
+    if (!file->ReadAllPlainUtf8(text, &bareFeeds)) {
         std::wstring wide;
         file->ReadAll(wide, false);
         EncodeWide(wide, text);
     }
-    ParseUtf8(root, std::move(text));
+    ParseUtf8(root, std::move(text), bareFeeds);
 }
 
 void XMLParser::ParseText(XMLNode*& root, const std::wstring& text) {
     std::string utf8;
     EncodeWide(text, utf8);
-    ParseUtf8(root, std::move(utf8));
+    ParseUtf8(root, std::move(utf8), false);
 }
 
 } // namespace GameTools

@@ -43,8 +43,8 @@ void ScanNumbers(const std::basic_string<Char>& text, Out* out, uint32_t count, 
 
 // A copy owns its text: it may outlive the document the original points into.
 XMLValue::XMLValue(const XMLValue& other)
-    : mode(other.mode), widePending(other.widePending), narrow(other.NarrowView()),
-      wide(other.wide ? std::make_unique<std::wstring>(*other.wide) : nullptr) {}
+    : narrow(other.NarrowView()), wide(other.wide ? std::make_unique<std::wstring>(*other.wide) : nullptr),
+      mode(other.mode), widePending(other.widePending) {}
 
 XMLValue& XMLValue::operator=(const XMLValue& other) {
     if (this != &other) {
@@ -82,14 +82,6 @@ void XMLValue::SetParsed(std::string_view utf8) {
     mode = ModeWide;
     widePending = true;
     source = nullptr;
-}
-
-void XMLValue::SetParsedInPlace(std::string_view utf8) {
-    narrow.clear();
-    source = utf8.data();
-    sourceLength = static_cast<uint32_t>(utf8.size());
-    mode = ModeWide;
-    widePending = true;
 }
 
 const std::string& XMLValue::Narrow() const {

@@ -50,10 +50,17 @@ public:
 
 private:
     friend class XMLTreeBuilder;
+    friend struct XMLAttribute;
     // Parsed text: wide by mode, held as valid UTF-8 (without zero characters) in narrow.
     void SetParsed(std::string_view utf8);
     // The same without a copy, for a value inside a node or attribute of the pool that keeps the text.
-    void SetParsedInPlace(std::string_view utf8);
+    void SetParsedInPlace(std::string_view utf8) {
+        narrow.clear();
+        source = utf8.data();
+        sourceLength = static_cast<uint32_t>(utf8.size());
+        mode = ModeWide;
+        widePending = true;
+    }
     // The narrow text, copied out of the document's source first when it is still there.
     const std::string& Narrow() const;
     // The text the narrow form holds or will hold, without copying it.
@@ -67,16 +74,17 @@ private:
     // The wide text, made when first needed: most values never have one.
     std::wstring& Wide() const;
 
-    int32_t mode = ModeBoth;
-    // Mode 1 with the wide text not made yet: narrow holds it as UTF-8 instead.
-    mutable bool widePending = false;
     // current in ModeNarrow and ModeBoth, and while widePending (unless the text is still in the source)
     mutable std::string narrow;
     // Pending parsed text not copied yet (then narrow is empty): not owned, kept by the document's pool.
     mutable const char* source = nullptr;
-    mutable uint32_t sourceLength = 0;
     // current in ModeWide and ModeBoth unless widePending; null while empty
     mutable std::unique_ptr<std::wstring> wide;
+    mutable uint32_t sourceLength = 0;
+    // Small fields last, packed together: a parsed document has a value per node and per attribute.
+    uint8_t mode = ModeBoth;
+    // Mode 1 with the wide text not made yet: narrow holds it as UTF-8 instead.
+    mutable bool widePending = false;
 };
 
 } // namespace GameTools

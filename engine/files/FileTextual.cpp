@@ -12,6 +12,10 @@
 #include <cwctype>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace OrvexEngine {
 
 namespace {
@@ -282,30 +286,61 @@ void FileTextual::ReadAll(std::wstring& text, bool stripComments) {
 
 namespace {
 
-// Valid UTF-8 as the readers decode it, without zero bytes: shortest forms, no surrogate halves, nothing
-// beyond U+10FFFF, and four-byte forms only where the reader takes them (the ANSI encoding).
-bool IsPlainUtf8(const std::string& bytes, bool fourByteForms) {
-    if (std::memchr(bytes.data(), 0, bytes.size()) != nullptr)
-        return false;
+// How the line ends of a text stand: all CR LF (or none at all), all a bare LF, or anything else.
+enum class LineEnds { Joined, BareFeeds, Mixed };
+
+// Checks in one pass that the bytes are valid UTF-8 as the readers decode it, without zero bytes (shortest
+// forms, no surrogate halves, nothing beyond U+10FFFF, and four-byte forms only where the reader takes them:
+// the ANSI encoding), and sorts their line ends. ASCII without CR goes sixteen bytes at a time.
+bool ScanPlainUtf8(const std::string& bytes, bool fourByteForms, LineEnds& ends) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const unsigned char* end = p + bytes.size();
+    bool sawReturn = false;
+    bool allJoined = true;      // every CR is followed by LF and every LF follows a CR
+    bool returnPending = false; // the byte before p was a CR
     while (p < end) {
-        // Runs of ASCII, 32 bytes at a time.
-        constexpr uint64_t highs = 0x8080808080808080u;
-        while (end - p >= 32) {
-            uint64_t words[4];
-            std::memcpy(words, p, 32);
-            if (((words[0] | words[1] | words[2] | words[3]) & highs) != 0)
+#if defined(__SSE2__)
+        const __m128i feed = _mm_set1_epi8('\n');
+        const __m128i carriageReturn = _mm_set1_epi8('\r');
+        const __m128i zero = _mm_setzero_si128();
+        while (end - p >= 16) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            // Up to the first byte that needs a closer look (a multi-byte character or a zero), if any.
+            const auto stops = static_cast<unsigned>(_mm_movemask_epi8(block) |
+                                                     _mm_movemask_epi8(_mm_cmpeq_epi8(block, zero)));
+            const unsigned width = stops == 0 ? 16 : static_cast<unsigned>(__builtin_ctz(stops));
+            const unsigned inside = (1u << width) - 1;
+            const auto feeds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, feed))) & inside;
+            const auto returns =
+                static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, carriageReturn))) & inside;
+            // Joined line ends: the feeds sit exactly one place after the returns, across blocks too.
+            allJoined = allJoined && feeds == (((returns << 1) | (returnPending ? 1u : 0u)) & inside);
+            if (width > 0)
+                returnPending = ((returns >> (width - 1)) & 1u) != 0;
+            sawReturn = sawReturn || returns != 0;
+            p += width;
+            if (width < 16)
                 break;
-            p += 32;
         }
         if (p == end)
             break;
+#endif
         const unsigned char lead = *p;
         if (lead < 0x80) {
+            if (lead == 0)
+                return false;
+            if (lead == '\n')
+                allJoined = allJoined && returnPending;
+            else if (returnPending)
+                allJoined = false;
+            returnPending = lead == '\r';
+            sawReturn = sawReturn || returnPending;
             ++p;
             continue;
         }
+        if (returnPending)
+            allJoined = false;
+        returnPending = false;
         size_t length = 0;
         uint32_t value = 0;
         uint32_t minimum = 0;
@@ -329,23 +364,48 @@ bool IsPlainUtf8(const std::string& bytes, bool fourByteForms) {
             return false;
         p += length;
     }
+    if (returnPending)
+        allJoined = false;
+    ends = allJoined ? LineEnds::Joined : sawReturn ? LineEnds::Mixed : LineEnds::BareFeeds;
     return true;
+}
+
+// Every line end (CR LF, CR or LF) as CR LF.
+void JoinLineEnds(std::string& text) {
+    std::string lines;
+    lines.reserve(text.size() + text.size() / 16 + 2);
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const char* lineEnd = p;
+        while (lineEnd < end && *lineEnd != '\r' && *lineEnd != '\n')
+            ++lineEnd;
+        lines.append(p, lineEnd);
+        if (lineEnd == end)
+            break;
+        lines += "\r\n";
+        p = lineEnd + (*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n' ? 2 : 1);
+    }
+    text.swap(lines);
 }
 
 } // namespace
 
-bool FileTextual::ReadAllPlainUtf8(std::string& text) {
+bool FileTextual::ReadAllPlainUtf8(std::string& text, bool* bareFeeds) {
+    if (bareFeeds != nullptr)
+        *bareFeeds = false;
     if (mode != 0 || !atStart || characterPending || endReached ||
         (encoding != TextEncodingAnsi && encoding != TextEncodingUtf8))
         return false;
     const uint32_t start = encoding == TextEncodingUtf8 ? 3 : 0;
     const uint32_t size = file->GetSize();
     text.assign(size > start ? size - start : 0, '\0');
+    LineEnds ends = LineEnds::Joined;
     if (!text.empty()) {
         uint32_t got = 0;
         file->Seek(0, static_cast<int32_t>(start));
         file->Read(text.data(), static_cast<uint32_t>(text.size()), &got);
-        if (got != text.size() || !IsPlainUtf8(text, encoding == TextEncodingAnsi)) {
+        if (got != text.size() || !ScanPlainUtf8(text, encoding == TextEncodingAnsi, ends)) {
             // Back to where the signature left the reader.
             file->Seek(0, static_cast<int32_t>(start));
             index = -1;
@@ -356,39 +416,10 @@ bool FileTextual::ReadAllPlainUtf8(std::string& text) {
     }
     endReached = true;
     atStart = false;
-
-    // Every line end (CR LF, CR or LF) becomes CR LF, as ReadAll joins lines; most files need no change.
-    size_t feeds = 0;
-    size_t returns = 0;
-    bool joined = true;
-    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
-        joined = joined && at > 0 && text[at - 1] == '\r';
-        ++feeds;
-    }
-    for (size_t at = text.find('\r'); at != std::string::npos; at = text.find('\r', at + 1))
-        ++returns;
-    if (joined && feeds == returns)
-        return true;
-    std::string lines;
-    lines.reserve(text.size() + std::max(feeds, returns) + 1);
-    size_t from = 0;
-    size_t nextReturn = text.find('\r');
-    size_t nextFeed = text.find('\n');
-    while (from < text.size()) {
-        if (nextReturn < from)
-            nextReturn = text.find('\r', from);
-        if (nextFeed < from)
-            nextFeed = text.find('\n', from);
-        const size_t lineEnd = std::min(nextReturn, nextFeed);
-        if (lineEnd == std::string::npos) {
-            lines.append(text, from, std::string::npos);
-            break;
-        }
-        lines.append(text, from, lineEnd - from);
-        lines += "\r\n";
-        from = lineEnd + (text[lineEnd] == '\r' && lineEnd + 1 < text.size() && text[lineEnd + 1] == '\n' ? 2 : 1);
-    }
-    text.swap(lines);
+    if (ends == LineEnds::BareFeeds && bareFeeds != nullptr)
+        *bareFeeds = true;
+    else if (ends != LineEnds::Joined)
+        JoinLineEnds(text);
     return true;
 }
 

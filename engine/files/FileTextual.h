@@ -49,7 +49,9 @@ public:
     void ReadAll(std::wstring& text, bool stripComments);
     // The same text as UTF-8, read in one piece, when nothing has been read yet and the file holds valid
     // UTF-8 (without zero bytes) in the ANSI or UTF-8 encoding; false, with nothing read, otherwise.
-    bool ReadAllPlainUtf8(std::string& text);
+    // Given bareFeeds, a text whose every line ends in a bare LF keeps them (a caller that joins its lines
+    // itself spares the copy) and *bareFeeds tells so.
+    bool ReadAllPlainUtf8(std::string& text, bool* bareFeeds = nullptr);
 
     void WriteText(const std::string& text);
     void WriteLineEnd();
