@@ -2,6 +2,7 @@
 #include "gametools/XMLParser.h"
 
 #include "engine/core/Error.h"
+#include "engine/core/StringUtils.h"
 #include "engine/files/FileManager.h"
 #include "engine/files/FileTextual.h"
 #include "tests/support/TestLog.h"
@@ -401,6 +402,54 @@ TEST_F(XMLParserFiles, LineEndsOfFilesBecomeCarriageReturnLineFeed) {
         } catch (const OrvexEngine::FileError& error) {
             EXPECT_EQ(error.GetText(), c.error);
         }
+    }
+}
+
+namespace {
+
+// Names, values and attributes of two trees, as one text per node in document order.
+void Describe(XMLNode* node, std::wstring& out) {
+    out += OrvexEngine::ToWide(node->name) + L"=[" + node->value.AsWideString() + L"]";
+    for (XMLAttribute* attribute : node->attributes)
+        out += L" " + OrvexEngine::ToWide(attribute->name) + L"=[" + attribute->value.AsWideString() + L"]";
+    out += L"\n";
+    for (XMLNode* child : node->children)
+        Describe(child, out);
+}
+
+} // namespace
+
+TEST_F(XMLParserFiles, AFileWithBareLineFeedsReadsAsTheSameFileWithCrLf) {
+    // Files with bare LF line ends are parsed as they stand; every value that holds a line end must still
+    // get CR LF, wherever the parse found it.
+    const std::string documents[] = {
+        // text in one run, in runs around a comment and at the top element
+        "<r>\n  <b>x\ny</b>\n  <c>x\n<!-- between -->\ny\n</c>\n</r>\n",
+        // attribute values in plain tags and in tags read in full
+        "<r>\n  <b t='1\n2' u=\"3\n\n4\">\n  </b>\n  <a+b t='5\n6'/>\n  <c\nt='7\n8'\n/>\n</r>\n",
+        // one line, no line end at all; a value that starts with a line end
+        "<r a='1'><b>\nx</b></r>",
+        // characters that are not ASCII beside the line ends
+        "<r t='Höhe\n№'>\né\n</r>\n",
+    };
+    for (const std::string& feeds : documents) {
+        SCOPED_TRACE(feeds);
+        std::string joined;
+        for (const char c : feeds) {
+            if (c == '\n')
+                joined += '\r';
+            joined += c;
+        }
+        std::wstring fromFeeds;
+        std::wstring fromJoined;
+        XMLNode a;
+        XMLParser().Load(&a, Write("feeds.xml", feeds));
+        Describe(&a, fromFeeds);
+        XMLNode b;
+        XMLParser().Load(&b, Write("joined.xml", joined));
+        Describe(&b, fromJoined);
+        EXPECT_EQ(fromFeeds, fromJoined);
+        EXPECT_NE(fromFeeds.find(L"\r\n"), std::wstring::npos) << "some value holds a line end";
     }
 }
 

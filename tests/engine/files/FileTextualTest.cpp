@@ -2,6 +2,7 @@
 #include "engine/files/FileTextual.h"
 
 #include "engine/core/Error.h"
+#include "engine/core/StringUtils.h"
 #include "engine/files/FileBinary.h"
 #include "tests/support/TestLog.h"
 
@@ -142,6 +143,78 @@ TEST(FileTextual, ReadAllJoinsLinesWithCrLf) {
     FileTextual ending(WriteFile("all2.txt", "\xFF\xFE" + std::string("x\0\n\0", 4)), 0, 0);
     ending.ReadAll(all, false);
     EXPECT_EQ(all, L"x\r\n");
+}
+
+TEST(FileTextual, TheWholeUtf8TextReadsAsTheCharacterReaderReadsIt) {
+    // The one-piece read checks sixteen bytes at a time: line ends and multi-byte characters on both sides
+    // of those boundaries, every kind of line end, and text it must leave to the character reader.
+    const std::string run15(15, 'x');
+    const std::string run16(16, 'y');
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool plain;      // read in one piece at all
+        bool bareFeeds; // its line ends are all a bare LF, kept when the caller asks
+    };
+    const Case cases[] = {
+        {"empty", "", true, false},
+        {"no line end", run16 + run16 + "z", true, false},
+        {"CR LF", "a\r\nb\r\n", true, false},
+        {"CR LF across a block", run15 + "\r\n" + run16 + "\r\n", true, false},
+        {"LF", "a\nb\n", true, true},
+        {"LF at a block's end", run15 + "\n" + run16 + "\n" + run15, true, true},
+        {"CR", "a\rb\r", true, false},
+        {"CR at a block's end", run15 + "\r" + run16, true, false},
+        {"a trailing CR", run16 + "a\r", true, false},
+        {"mixed", "a\r\nb\nc\rd", true, false},
+        {"CR LF then a lone LF far on", "a\r\n" + run16 + run16 + "\n", true, false},
+        {"LF CR", "a\n\rb", true, false},
+        {"characters", "Höhe\r\n" + run15 + "é\r\n№\r\n", true, false},
+        {"characters and feeds", run15 + "é\n" + "€\n", true, true},
+        {"CR before a character", "a\ré", true, false},
+        {"four-byte form", "\xF0\x9F\x8E\xB1\n", false, true},
+        {"latin-1", "H\xF6he\n", false, false},
+        {"cut character", run16 + "\xC3", false, false},
+        {"overlong", "\xC0\xAF", false, false},
+        {"surrogate half", "\xED\xA0\x80", false, false},
+        {"zero", run16 + std::string("\0x", 2), false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const bool withSignature : {false, true}) {
+            const std::string bytes = (withSignature ? "\xEF\xBB\xBF" : "") + c.bytes;
+            std::wstring expected;
+            FileTextual(WriteFile("whole-chars.txt", bytes), 0, 0).ReadAll(expected, false);
+
+            FileTextual text(WriteFile("whole.txt", bytes), 0, 0);
+            std::string whole;
+            bool bareFeeds = true;
+            const bool plain = text.ReadAllPlainUtf8(whole, &bareFeeds);
+            // Four-byte forms are taken only without a signature (the ANSI reading).
+            const bool expectPlain = c.plain || (!withSignature && std::string(c.what) == "four-byte form");
+            ASSERT_EQ(plain, expectPlain);
+            if (!plain) {
+                EXPECT_FALSE(bareFeeds);
+                // Nothing was read: the character reader still gets the whole text.
+                std::wstring rest;
+                text.ReadAll(rest, false);
+                EXPECT_EQ(rest, expected);
+                continue;
+            }
+            EXPECT_EQ(bareFeeds, c.bareFeeds);
+            std::string joined;
+            for (const char ch : whole) {
+                if (ch == '\n' && bareFeeds)
+                    joined += '\r';
+                joined += ch;
+            }
+            EXPECT_EQ(ToWide(joined), expected);
+
+            std::string alone;
+            FileTextual(WriteFile("whole-alone.txt", bytes), 0, 0).ReadAllPlainUtf8(alone);
+            EXPECT_EQ(alone, joined) << "without the question every line end is CR LF";
+        }
+    }
 }
 
 TEST(FileTextual, LinesCrossTheBufferRefill) {
