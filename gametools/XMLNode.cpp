@@ -31,12 +31,8 @@ XMLNode::~XMLNode() {
         parent = nullptr; // so that the owner takes this node out without deleting it again
         owner->RemoveChild(this);
     }
-    const size_t attributeCount = attributes.size();
-    for (size_t i = 0; i < attributeCount; ++i) {
-        if (i + 2 < attributeCount)
-            __builtin_prefetch(attributes[i + 2]);
-        delete attributes[i];
-    }
+    for (XMLAttribute* attribute : attributes)
+        delete attribute;
 
     // The subtree is taken apart with a list instead of recursion: a deep tree would exhaust the stack.
     // Each node is emptied before it is deleted, so its own destructor has nothing below it to visit.
@@ -50,10 +46,6 @@ XMLNode::~XMLNode() {
         node->parent = nullptr;
         pending.insert(pending.end(), node->children.rbegin(), node->children.rend());
         node->children.Clear();
-        if (!pending.empty())
-            __builtin_prefetch(pending.back());
-        if (pending.size() > 1)
-            __builtin_prefetch(pending[pending.size() - 2]);
         delete node;
     }
 }

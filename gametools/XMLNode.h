@@ -39,9 +39,8 @@ struct XMLAttribute {
 private:
     friend class XMLTreeBuilder;
     // A parsed attribute whose value still lies in the document's source.
-    XMLAttribute(std::string_view name, std::string_view parsedValue) : name(name) {
-        value.SetParsedInPlace(parsedValue);
-    }
+    XMLAttribute(std::string_view name, std::string_view parsedValue)
+        : name(name), value(XMLValue::InSource{}, parsedValue) {}
     static void* operator new(std::size_t size, XMLNodePool& pool) { return pool.Allocate(size); }
     static void operator delete(void* block, XMLNodePool&) noexcept { XMLNodePool::Free(block); }
 };

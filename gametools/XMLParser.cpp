@@ -262,7 +262,12 @@ private:
     std::string nameBuffer;
     std::string attributeName;
     // The attributes of a plain tag, names and values as read, until the tag is known to be whole.
-    std::vector<std::pair<std::string_view, std::string_view>> plainAttributes;
+    struct PlainAttribute {
+        std::string_view name;
+        std::string_view value;
+        uint32_t key; // length, first and last character of the name: most different names differ here
+    };
+    std::vector<PlainAttribute> plainAttributes;
 };
 
 void XMLTreeBuilder::Run() {
@@ -464,10 +469,12 @@ bool XMLTreeBuilder::ReadPlainTag() {
             return false;
         const std::string& open = current->GetName();
         ++p;
-        if (open.empty() || static_cast<size_t>(end - p) < open.size() ||
-            std::memcmp(p, open.data(), open.size()) != 0)
+        if (open.empty() || static_cast<size_t>(end - p) < open.size())
             return false;
-        p += open.size();
+        // Byte by byte: names are short, shorter than a call to compare them would take.
+        for (const char c : open)
+            if (*p++ != c)
+                return false;
         if (p < end && plainNameCharacters[static_cast<unsigned char>(*p)])
             return false;
         skipBlanks();
@@ -520,11 +527,13 @@ bool XMLTreeBuilder::ReadPlainTag() {
             valueFeeds = true;
             ++p;
         }
-        for (const auto& earlier : plainAttributes)
-            if (earlier.first.size() == attribute.size() && earlier.first[0] == attribute[0] &&
-                earlier.first == attribute)
+        const uint32_t key = static_cast<uint32_t>(attribute.size()) << 16 |
+                             static_cast<uint32_t>(static_cast<unsigned char>(attribute.front())) << 8 |
+                             static_cast<unsigned char>(attribute.back());
+        for (const PlainAttribute& earlier : plainAttributes)
+            if (earlier.key == key && earlier.name == attribute)
                 return false;
-        plainAttributes.emplace_back(attribute, std::string_view(value, p - value));
+        plainAttributes.push_back({attribute, std::string_view(value, p - value), key});
         ++p;
     }
 
@@ -535,7 +544,7 @@ bool XMLTreeBuilder::ReadPlainTag() {
     if (!plainAttributes.empty()) {
         element->attributes.Reserve(plainAttributes.size(), pool);
         const bool joinLines = valueFeeds && bareFeeds;
-        for (const auto& [attributeText, value] : plainAttributes) {
+        for (const auto& [attributeText, value, key] : plainAttributes) {
             auto* entry = new (*pool) XMLAttribute(attributeText, value);
             if (joinLines)
                 SetValue(entry->value, value, true, true);

@@ -53,6 +53,11 @@ private:
     friend struct XMLAttribute;
     // Parsed text: wide by mode, held as valid UTF-8 (without zero characters) in narrow.
     void SetParsed(std::string_view utf8);
+    // A value made with parsed text in place (see SetParsedInPlace).
+    struct InSource {};
+    XMLValue(InSource, std::string_view utf8)
+        : source(utf8.data()), sourceLength(static_cast<uint32_t>(utf8.size())), mode(ModeWide),
+          widePending(true) {}
     // The same without a copy, for a value inside a node or attribute of the pool that keeps the text.
     void SetParsedInPlace(std::string_view utf8) {
         narrow.clear();
