@@ -11,7 +11,7 @@ packages=(
     # the data generator
     libfreetype-dev fonts-dejavu-core
     # tests, benchmarks and fuzzing
-    googletest libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev clang libclang-rt-14-dev
+    googletest libgtest-dev libgmock-dev libbenchmark-dev libpugixml-dev libtinyxml2-dev clang libclang-rt-14-dev
     # running the game and its screenshots without a desktop
     xvfb xauth
 )
