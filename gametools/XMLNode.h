@@ -4,8 +4,7 @@
 // in document order, made on the first lookup in a node with more than a few children (a short list is
 // searched faster than hashed); attributes likewise. Nodes and attributes of a parsed document, and the
 // lists that hold them, come from one pool (see XMLNodePool); `delete` works on every node however it was
-// made. Also the path queries
-// ("faders/fader[name='x']") that readers use to find nodes.
+// made. Also the path queries ("faders/fader[name='x']") that readers use to find nodes.
 #pragma once
 
 #include "gametools/XMLPointerList.h"
