@@ -160,8 +160,9 @@ void BonusManager::Spawn(const Vec2& position, int kind) {
     if (kind < 0 || kind >= KindCount)
         return;
     const KindInfo& info = kinds[kind];
+    // Full alpha: the flare's material blends by alpha, and a flare without any would not be seen.
     const Vec4 colour(static_cast<float>(info.red) / 255.0f, static_cast<float>(info.green) / 255.0f,
-                      static_cast<float>(info.blue) / 255.0f, 0.0f);
+                      static_cast<float>(info.blue) / 255.0f, 1.0f);
     Model* model = nullptr;
     for (size_t j = 0; j < 2 && model == nullptr; ++j)
         std::swap(model, modelPool[static_cast<size_t>(kind) * 2 + j]);

@@ -495,6 +495,25 @@ TEST_F(Bonuses, HammerEveryEightAndAHalfSecondsOfUnfadedPlay) {
     EXPECT_EQ(drops, 2);
 }
 
+TEST_F(Bonuses, EachKindsFlareShowsItsColour) {
+    // The flare material blends by alpha: a flare without alpha would never be seen under its bonus.
+    const Vec4 blue(0, 144 / 255.0f, 1, 1);
+    const Vec4 red(1, 66 / 255.0f, 0, 1);
+    const Vec4 gold(1, 216 / 255.0f, 0, 1);
+    const Vec4 expected[BonusManager::KindCount] = {blue, blue, red,  red,  blue, blue,
+                                                    blue, blue, gold, gold, gold};
+    for (int kind = 0; kind < BonusManager::KindCount; ++kind) {
+        manager->Spawn({0, 50}, kind);
+        const Bonus& bonus = *manager->GetBonuses().back();
+        ASSERT_TRUE(bonus.HasFlare());
+        const Vec4 colour = manager->GetFlareGroup()->GetSprite(bonus.GetFlareSpriteId()).colour;
+        EXPECT_FLOAT_EQ(colour.x, expected[kind].x) << BonusManager::GetKindName(kind);
+        EXPECT_FLOAT_EQ(colour.y, expected[kind].y) << BonusManager::GetKindName(kind);
+        EXPECT_FLOAT_EQ(colour.z, expected[kind].z) << BonusManager::GetKindName(kind);
+        EXPECT_FLOAT_EQ(colour.w, 1) << BonusManager::GetKindName(kind);
+    }
+}
+
 TEST_F(Bonuses, AFullFlareGroupLeavesNewBonusesWithoutAFlare) {
     for (int i = 0; i < 101; ++i)
         manager->Spawn({0, 50}, i % BonusManager::KindCount);
