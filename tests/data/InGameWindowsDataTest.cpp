@@ -22,25 +22,16 @@
 #include "game/shell/LevelManager.h"
 #include "game/shell/ProfileManager.h"
 
-#include "engine/core/Error.h"
-#include "engine/core/MessageManager.h"
-#include "engine/files/FileManager.h"
 #include "engine/graphics/Image.h"
 #include "engine/gui/GUIWindow.h"
 #include "engine/math/Random.h"
 #include "framework/AudioPlayer.h"
 #include "framework/ProfileBase.h"
-#include "guitools/GUIButtonControl.h"
-#include "guitools/GUICheckBoxControl.h"
-#include "guitools/GUIFontTool.h"
-#include "guitools/GUIScrollControl.h"
 #include "guitools/GUITextControl.h"
 #include "guitools/GUITextTool.h"
 #include "guitools/GUIToolManager.h"
-#include "guitools/GUIWindowControl.h"
-#include "platform/win/Process.h"
 #include "tests/support/RenderFixture.h"
-#include "tests/support/TestLog.h"
+#include "tests/support/WindowDataFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -54,95 +45,81 @@ using namespace VelmoraBall;
 
 namespace {
 
-enum class Kind { Window, Button, CheckBox, Scroll, Text };
+using VelmoraTest::ControlKind;
+using VelmoraTest::WindowLookups;
 
-// What the code of each window looks up in its description, after the window's name.
-struct Lookups {
-    const char* window;
-    std::vector<std::pair<std::string, Kind>> controls;
-};
-
-const std::vector<Lookups>& Table() {
-    static const std::vector<Lookups> table = {
+// What the code of each window looks up in its description. The statistics overlay of the in-game display
+// draws with the console font; the holder's name goes into the best-time line through its variable.
+const std::vector<WindowLookups>& Table() {
+    static const std::vector<WindowLookups> table = {
         {"window_game_logic",
-         {{"", Kind::Window},
-          {"/menu", Kind::Button},
-          {"/minimize", Kind::Button},
-          {"/fullscreen", Kind::CheckBox},
-          {"/close", Kind::Button},
-          {"/life/text", Kind::Text},
-          {"/score/text_1", Kind::Text},
-          {"/level/text_1", Kind::Text}}},
+         {{"", ControlKind::Window},
+          {"/menu", ControlKind::Button},
+          {"/minimize", ControlKind::Button},
+          {"/fullscreen", ControlKind::CheckBox},
+          {"/close", ControlKind::Button},
+          {"/life/text", ControlKind::Text},
+          {"/score/text_1", ControlKind::Text},
+          {"/level/text_1", ControlKind::Text}},
+         {},
+         {"console"}},
         {"window_game_logic_pause",
-         {{"/window/button_0", Kind::Button},
-          {"/title_mount_animated", Kind::Window},
-          {"/title_mount_static", Kind::Window}}},
+         {{"/window/button_0", ControlKind::Button},
+          {"/title_mount_animated", ControlKind::Window},
+          {"/title_mount_static", ControlKind::Window}}},
         {"window_game_logic_menu",
-         {{"/window", Kind::Window},
-          {"/window/sound", Kind::Scroll},
-          {"/window/music", Kind::Scroll},
-          {"/window/fullscreen", Kind::CheckBox},
-          {"/window/button_0", Kind::Button},
-          {"/window/button_1", Kind::Button},
-          {"/window/button_2", Kind::Button},
-          {"/title_mount_animated", Kind::Window},
-          {"/title_mount_static", Kind::Window}}},
+         {{"/window", ControlKind::Window},
+          {"/window/sound", ControlKind::Scroll},
+          {"/window/music", ControlKind::Scroll},
+          {"/window/fullscreen", ControlKind::CheckBox},
+          {"/window/button_0", ControlKind::Button},
+          {"/window/button_1", ControlKind::Button},
+          {"/window/button_2", ControlKind::Button},
+          {"/title_mount_animated", ControlKind::Window},
+          {"/title_mount_static", ControlKind::Window}}},
         {"window_game_logic_menu_exit",
-         {{"/window/button_0", Kind::Button},
-          {"/window/button_1", Kind::Button},
-          {"/title_mount_animated", Kind::Window},
-          {"/title_mount_static", Kind::Window}}},
+         {{"/window/button_0", ControlKind::Button},
+          {"/window/button_1", ControlKind::Button},
+          {"/title_mount_animated", ControlKind::Window},
+          {"/title_mount_static", ControlKind::Window}}},
         {"window_game_logic_restart",
-         {{"/window/button_0", Kind::Button},
-          {"/window/button_1", Kind::Button},
-          {"/title_mount_animated", Kind::Window},
-          {"/title_mount_static", Kind::Window}}},
+         {{"/window/button_0", ControlKind::Button},
+          {"/window/button_1", ControlKind::Button},
+          {"/title_mount_animated", ControlKind::Window},
+          {"/title_mount_static", ControlKind::Window}}},
         {"window_game_logic_game_exit",
-         {{"/window/button_0", Kind::Button},
-          {"/window/button_1", Kind::Button},
-          {"/title_mount_animated", Kind::Window},
-          {"/title_mount_static", Kind::Window}}},
+         {{"/window/button_0", ControlKind::Button},
+          {"/window/button_1", ControlKind::Button},
+          {"/title_mount_animated", ControlKind::Window},
+          {"/title_mount_static", ControlKind::Window}}},
         {"window_level_complete",
-         {{"/window/your_time", Kind::Text},
-          {"/window/ace_time", Kind::Text},
-          {"/window/time_bonus", Kind::Text},
-          {"/window/time_bonus_static", Kind::Text},
-          {"/window/no_time_bonus_static", Kind::Text},
-          {"/window/best_time", Kind::Text},
-          {"/window/best_time_static_0", Kind::Text},
-          {"/window/best_time_static_1", Kind::Text},
-          {"/window/button_0", Kind::Button},
-          {"/title_mount_animated", Kind::Window},
-          {"/title_mount_static", Kind::Window}}},
-        {"window_game_complete", {{"/window/button_0", Kind::Button}}},
+         {{"/window/your_time", ControlKind::Text},
+          {"/window/ace_time", ControlKind::Text},
+          {"/window/time_bonus", ControlKind::Text},
+          {"/window/time_bonus_static", ControlKind::Text},
+          {"/window/no_time_bonus_static", ControlKind::Text},
+          {"/window/best_time", ControlKind::Text},
+          {"/window/best_time_static_0", ControlKind::Text},
+          {"/window/best_time_static_1", ControlKind::Text},
+          {"/window/button_0", ControlKind::Button},
+          {"/title_mount_animated", ControlKind::Window},
+          {"/title_mount_static", ControlKind::Window}},
+         {},
+         {},
+         {"/window/best_time_static_1"}},
+        {"window_game_complete", {{"/window/button_0", ControlKind::Button}}},
         {"window_game_over",
-         {{"/window/button_0", Kind::Button},
-          {"/title_mount_animated", Kind::Window},
-          {"/title_mount_static", Kind::Window}}},
+         {{"/window/button_0", ControlKind::Button},
+          {"/title_mount_animated", ControlKind::Window},
+          {"/title_mount_static", ControlKind::Window}}},
         {"window_continue_game_logic",
-         {{"/window/button_2", Kind::Button},
-          {"/window/button_1", Kind::Button},
-          {"/window/button_0", Kind::Button},
-          {"/window/level", Kind::Text},
-          {"/window/score", Kind::Text}}},
+         {{"/window/button_2", ControlKind::Button},
+          {"/window/button_1", ControlKind::Button},
+          {"/window/button_0", ControlKind::Button},
+          {"/window/level", ControlKind::Text},
+          {"/window/score", ControlKind::Text}}},
     };
     return table;
-}
-
-bool HasKind(const GUITools::GUIWindowBase& window, const std::string& name, Kind kind) {
-    switch (kind) {
-    case Kind::Window:
-        return window.GetWindowControl(name) != nullptr;
-    case Kind::Button:
-        return window.GetButtonControl(name) != nullptr;
-    case Kind::CheckBox:
-        return window.GetCheckBoxControl(name) != nullptr;
-    case Kind::Scroll:
-        return window.GetScrollControl(name) != nullptr;
-    case Kind::Text:
-        return window.GetTextControl(name) != nullptr;
-    }
-    return false;
 }
 
 // The text keys of a label's expression: parts joined by "+", quoted literals left out, case prefixes
@@ -164,27 +141,16 @@ std::vector<std::string> TextKeys(const std::string& expression) {
     return keys;
 }
 
-fs::path BinDir() {
-    return fs::path(platform::GetExecutablePath()).parent_path().parent_path() / "bin";
-}
-
 // The laid-out data opened as the game opens it, the drawing services on an 800 x 600 window, and the
 // game-wide keeper with the GUI and gameplay resources, as after the game's loading.
-class InGameWindowsData : public testing::Test {
+class InGameWindowsData : public VelmoraTest::WindowDataFixture {
 protected:
-    InGameWindowsData() {
-        OrvexEngine::FileManager::Instance(&files);
+    InGameWindowsData() : WindowDataFixture(800, 600) {
         keeper = std::make_unique<GameData>("en");
         OrvexEngine::SeedRandom(3);
-        for (const char* list : {"data\\ui\\background\\resources_basic.xml", "data\\ui\\resources_basic.xml",
-                                 "data\\ui\\background\\resources_additional.xml",
-                                 "data\\ui\\resources_additional.xml", "data\\game_objects\\resources.xml"}) {
-            try {
-                keeper->LoadResourceList(list, false);
-            } catch (const OrvexEngine::FatalError& error) {
-                ADD_FAILURE() << list << ": " << error.GetText();
-            }
-        }
+        std::vector<std::string> lists = GuiResourceLists();
+        lists.push_back("data\\game_objects\\resources.xml");
+        LoadResourceLists(*keeper, lists, false);
         keeper->LoadAll();
         scene.timers.frameTime = 0.05f;
         manager = std::make_unique<GUIMenuWindowManager>(keeper.get());
@@ -204,9 +170,7 @@ protected:
 
     void UseLanguage(const std::string& language) {
         windows.clear();
-        tools.reset();
-        tools = std::make_unique<GUITools::GUIToolManager>(language);
-        tools->fontTool->LoadAdditionalFonts();
+        UseTools(language);
     }
     template <class W> W* Keep(std::unique_ptr<W> window) {
         W* raw = window.get();
@@ -238,19 +202,7 @@ protected:
                     return described;
         return nullptr;
     }
-    std::vector<std::string> Complaints(uint32_t mark) {
-        std::vector<std::string> lines;
-        OrvexEngine::MessageManager& log = testLog.Manager();
-        for (uint32_t i = mark; i < log.GetEntryCount(); ++i)
-            if (log.GetEntry(i)->type >= OrvexEngine::MessageTypeWarning)
-                lines.push_back(log.GetEntry(i)->text);
-        return lines;
-    }
-    uint32_t Mark() { return testLog.Manager().GetEntryCount(); }
 
-    VelmoraTest::TestLog testLog;
-    OrvexEngine::FileManager files{BinDir().string(), true, "data", 16u << 20};
-    VelmoraTest::SceneRenderFixture scene{800, 600, 800, 600};
     std::unique_ptr<GameData> keeper;
     fs::path userDirectory = fs::path(VelmoraTest::TempDir()) / "ingame-data-user";
     std::unique_ptr<GameFramework::AudioPlayer> audio =
@@ -258,7 +210,6 @@ protected:
     std::unique_ptr<LevelManager> levels;
     std::unique_ptr<ProfileManager> profiles;
     std::unique_ptr<GUIMenuWindowManager> manager;
-    std::unique_ptr<GUITools::GUIToolManager> tools;
     std::vector<std::unique_ptr<GameFramework::GUIFrameworkWindow>> windows;
     GUIGameLogicWindow* hud = nullptr;
     GUILevelCompleteWindow* levelComplete = nullptr;
@@ -275,19 +226,12 @@ TEST_F(InGameWindowsData, EveryWindowFindsWhatItsCodeLooksUpInBothLanguages) {
         BuildAll();
         for (const std::string& line : Complaints(mark))
             ADD_FAILURE() << line;
-        // The statistics overlay draws with the console font.
-        EXPECT_GE(tools->fontTool->GetFontIndex("console"), 0);
-        for (const Lookups& lookups : Table()) {
-            SCOPED_TRACE(lookups.window);
-            const GUITools::GUIWindowBase* window = Described(lookups.window);
+        for (const WindowLookups& lookups : Table()) {
+            SCOPED_TRACE(lookups.name);
+            const GUITools::GUIWindowBase* window = Described(lookups.name);
             ASSERT_NE(window, nullptr);
-            for (const auto& [path, kind] : lookups.controls)
-                EXPECT_TRUE(HasKind(*window, lookups.window + path, kind)) << path;
-            for (const GUITools::GUIControl* control : window->GetControls())
-                if (const auto* label = dynamic_cast<const GUITools::GUITextControl*>(control)) {
-                    EXPECT_EQ(label->text.find(L"UNKNOWN"), std::wstring::npos) << label->GetName();
-                    EXPECT_NE(label->font, nullptr) << label->GetName();
-                }
+            ExpectLookupsFound(*window, lookups);
+            ExpectLabelsResolved(*window);
         }
         // Every key of the labels has its text in this language's own column: the default texts would
         // silently show English instead.
@@ -295,8 +239,8 @@ TEST_F(InGameWindowsData, EveryWindowFindsWhatItsCodeLooksUpInBothLanguages) {
         ASSERT_GE(own.textsNodes.size(), 1u);
         own.textsNodes.resize(1); // texts.xml alone
         size_t checked = 0;
-        for (const Lookups& lookups : Table()) {
-            for (const GUITools::GUIControl* control : Described(lookups.window)->GetControls()) {
+        for (const WindowLookups& lookups : Table()) {
+            for (const GUITools::GUIControl* control : Described(lookups.name)->GetControls()) {
                 const auto* label = dynamic_cast<const GUITools::GUITextControl*>(control);
                 if (label == nullptr)
                     continue;
@@ -307,11 +251,6 @@ TEST_F(InGameWindowsData, EveryWindowFindsWhatItsCodeLooksUpInBothLanguages) {
             }
         }
         EXPECT_GE(checked, 40u);
-        // The holder's name goes into the best-time line through its variable.
-        const GUITools::GUITextControl* holder =
-            Described("window_level_complete")
-                ->GetTextControl("window_level_complete/window/best_time_static_1");
-        EXPECT_NE(holder->text.find(L"%PROFILE_NAME%"), std::wstring::npos);
         EXPECT_TRUE(Complaints(mark).empty());
     }
 }

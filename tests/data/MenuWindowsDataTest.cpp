@@ -5,9 +5,6 @@
 // text key and font the classes set exists, the main menu's title uses the player-name variable the class
 // fills in, and the loading windows have a printing title that loading waits for. The main menu and the
 // high-score table are drawn over the menu background to PNG.
-#include "engine/core/Error.h"
-#include "engine/core/MessageManager.h"
-#include "engine/files/FileManager.h"
 #include "engine/graphics/Image.h"
 #include "engine/gui/GUIWindow.h"
 #include "framework/HighScoresTable.h"
@@ -22,13 +19,10 @@
 #include "game/shell/GUIMenuWindowManager.h"
 #include "game/shell/GameData.h"
 #include "game/shell/ProfileManager.h"
-#include "guitools/GUIFontTool.h"
 #include "guitools/GUITextControl.h"
-#include "guitools/GUITextTool.h"
 #include "guitools/GUIToolManager.h"
-#include "platform/win/Process.h"
 #include "tests/support/RenderFixture.h"
-#include "tests/support/TestLog.h"
+#include "tests/support/WindowDataFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -42,10 +36,6 @@ using namespace VelmoraBall;
 
 namespace {
 
-fs::path BinDir() {
-    return fs::path(platform::GetExecutablePath()).parent_path().parent_path() / "bin";
-}
-
 // The text keys and fonts the classes set themselves, as the classes name them.
 const std::vector<std::string> KeysSetByCode = {GUIHighScoresWindow::BackKey,
                                                 GUIHighScoresWindow::ContinueKey};
@@ -55,19 +45,10 @@ const std::vector<std::string> FontsSetByCode = {
 
 // The laid-out data opened as the game opens it, the drawing services, and the game-wide keeper holding
 // every resource of the four GUI lists, as after the game's loading.
-class MenuWindowsData : public testing::Test {
+class MenuWindowsData : public VelmoraTest::WindowDataFixture {
 protected:
-    MenuWindowsData() {
-        OrvexEngine::FileManager::Instance(&files);
-        for (const char* list :
-             {"data\\ui\\background\\resources_basic.xml", "data\\ui\\resources_basic.xml",
-              "data\\ui\\background\\resources_additional.xml", "data\\ui\\resources_additional.xml"}) {
-            try {
-                keeper.LoadResourceList(list, true);
-            } catch (const OrvexEngine::FatalError& error) {
-                ADD_FAILURE() << list << ": " << error.GetText();
-            }
-        }
+    MenuWindowsData() : WindowDataFixture(800, 600) {
+        LoadResourceLists(keeper, GuiResourceLists(), true);
         scene.timers.frameTime = 0.1f;
         fs::create_directories(userFolder);
         table = std::make_unique<GameFramework::HighScoresTable>(10, userFolder);
@@ -86,8 +67,7 @@ protected:
     // game's loading.
     void UseLanguage(const std::string& language) {
         Clear();
-        tools = std::make_unique<GUITools::GUIToolManager>(language);
-        tools->fontTool->LoadAdditionalFonts();
+        UseTools(language);
         background = std::make_unique<GUIBackground>(&keeper);
         background->LoadAdditionalLayers();
         background->Show(true, false, 1);
@@ -99,15 +79,6 @@ protected:
         return kept;
     }
     OrvexEngine::GUIWindow* Parent() { return background->foregroundWindow; }
-    std::vector<std::string> Complaints(uint32_t mark) {
-        std::vector<std::string> lines;
-        OrvexEngine::MessageManager& messages = log.Manager();
-        for (uint32_t i = mark; i < messages.GetEntryCount(); ++i)
-            if (messages.GetEntry(i)->type >= OrvexEngine::MessageTypeWarning)
-                lines.push_back(messages.GetEntry(i)->text);
-        return lines;
-    }
-    uint32_t Mark() { return log.Manager().GetEntryCount(); }
     // Frames in the game's order: the background, the flow's window updates, the manager, the drawing.
     void Run(int frames) {
         for (int i = 0; i < frames; ++i) {
@@ -119,13 +90,9 @@ protected:
         }
     }
 
-    VelmoraTest::TestLog log;
-    OrvexEngine::FileManager files{BinDir().string(), true, "data", 16u << 20};
-    VelmoraTest::SceneRenderFixture scene{800, 600, 800, 600};
     GameData keeper{"en"};
     std::string userFolder = VelmoraTest::TempDir() + "/menus-user";
     std::unique_ptr<GameFramework::HighScoresTable> table; // made once the file manager stands
-    std::unique_ptr<GUITools::GUIToolManager> tools;
     std::unique_ptr<GUIBackground> background;
     std::unique_ptr<GUIMenuWindowManager> manager;
     std::vector<std::unique_ptr<GameFramework::GUIFrameworkWindow>> windows;
@@ -158,14 +125,9 @@ TEST_F(MenuWindowsData, TheWindowsFindEverythingTheyLookUpInBothLanguages) {
         for (const std::string& line : Complaints(mark))
             ADD_FAILURE() << line;
 
-        for (const std::string& key : KeysSetByCode)
-            EXPECT_NE(tools->textTool->GetText(key), L"UNKNOWN") << key;
-        for (const std::string& font : FontsSetByCode)
-            EXPECT_GE(tools->fontTool->GetFontIndex(font), 0) << font;
-        const GUITools::GUITextControl* title = menu->GetTextControl("window_main_menu/title");
-        ASSERT_NE(title, nullptr);
-        EXPECT_NE(title->text.find(std::wstring(L"%") + GUIMainMenuWindow::ProfileNameVariable + L"%"),
-                  std::wstring::npos);
+        ExpectTextKeys(KeysSetByCode);
+        ExpectFonts(FontsSetByCode);
+        ExpectLabelUses(*menu, "window_main_menu/title", GUIMainMenuWindow::ProfileNameVariable);
         ASSERT_NE(menu->GetWindowControl("window_main_menu/window"), nullptr)
             << "the buttons wait for the panel";
         for (GUIMenuWindow* window :

@@ -5,57 +5,31 @@
 // fills in carry the variables it sets; every window comes on screen and goes again, so that none can hold
 // the menu windows' turn for ever. The main menu and the in-game display are drawn to PNG.
 #include "engine/core/Error.h"
-#include "engine/core/MessageManager.h"
-#include "engine/files/FileManager.h"
 #include "engine/graphics/Image.h"
 #include "engine/gui/GUIWindow.h"
 #include "gametools/DataKeeper.h"
 #include "guitools/GUIBackgroundBase.h"
-#include "guitools/GUIButtonControl.h"
-#include "guitools/GUICheckBoxControl.h"
-#include "guitools/GUIEditBoxControl.h"
-#include "guitools/GUIFontTool.h"
-#include "guitools/GUIScrollControl.h"
 #include "guitools/GUITextControl.h"
-#include "guitools/GUITextTool.h"
 #include "guitools/GUIToolManager.h"
 #include "guitools/GUIWindowBase.h"
-#include "guitools/GUIWindowControl.h"
-#include "platform/win/Process.h"
 #include "tests/support/RenderFixture.h"
-#include "tests/support/TestLog.h"
+#include "tests/support/WindowDataFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
 using GUITools::GUIControl;
-using GUITools::GUITextControl;
 using GUITools::GUIWindowBase;
 
 namespace {
 
-enum class Kind { Any, Window, Button, CheckBox, EditBox, Scroll, Text };
-
-struct Control {
-    std::string path; // after the window's name; "" is the root
-    Kind kind;
-};
-
-// What the game's code asks of one description: its controls by path and kind, the text keys and fonts it
-// sets itself, and the labels whose text must use the PROFILE_NAME variable the code fills in.
-struct WindowNeeds {
-    std::string name;
-    std::vector<Control> controls;
-    std::vector<std::string> keys;
-    std::vector<std::string> fonts;
-    std::vector<std::string> profileNameLabels;
-};
+using VelmoraTest::WindowLookups;
+using Control = VelmoraTest::ControlLookup;
+using Kind = VelmoraTest::ControlKind;
 
 // The frame, the title and the animated title mount every menu window shows, with the message when it has one.
 std::vector<Control> Menu(std::vector<Control> own, bool withText = true, bool staticMount = false) {
@@ -76,8 +50,9 @@ std::vector<Control> Captioned(std::vector<Control> list, const std::string& but
     return list;
 }
 
-std::vector<WindowNeeds> Needs() {
-    std::vector<WindowNeeds> needs;
+// What the game's code asks of each description.
+std::vector<WindowLookups> Needs() {
+    std::vector<WindowLookups> needs;
     const std::vector<Control> loading = {{"/window", Kind::Window}, {"/title", Kind::Text}, {"/window/text", Kind::Text}};
     needs.push_back({"window_game_loading", loading, {}, {}, {}});
     needs.push_back({"window_game_logic_loading", loading, {}, {}, {}});
@@ -160,44 +135,12 @@ std::vector<WindowNeeds> Needs() {
     return needs;
 }
 
-bool HasKind(const GUIWindowBase& window, const std::string& name, Kind kind) {
-    switch (kind) {
-    case Kind::Any:
-        return window.GetControl(name) != nullptr;
-    case Kind::Window:
-        return window.GetWindowControl(name) != nullptr;
-    case Kind::Button:
-        return window.GetButtonControl(name) != nullptr;
-    case Kind::CheckBox:
-        return window.GetCheckBoxControl(name) != nullptr;
-    case Kind::EditBox:
-        return window.GetEditBoxControl(name) != nullptr;
-    case Kind::Scroll:
-        return window.GetScrollControl(name) != nullptr;
-    case Kind::Text:
-        return window.GetTextControl(name) != nullptr;
-    }
-    return false;
-}
-
-fs::path BinDir() {
-    return fs::path(platform::GetExecutablePath()).parent_path().parent_path() / "bin";
-}
-
 // The laid-out data opened as the game opens it, the engine's drawing services, and a data keeper holding
 // every GUI resource of the four GUI lists, as after the game's loading.
-class ShellWindowsData : public testing::Test {
+class ShellWindowsData : public VelmoraTest::WindowDataFixture {
 protected:
-    explicit ShellWindowsData(uint32_t width = 80, uint32_t height = 60) : scene(width, height, 800, 600) {
-        OrvexEngine::FileManager::Instance(&files);
-        for (const char* list : {"data\\ui\\background\\resources_basic.xml", "data\\ui\\resources_basic.xml",
-                                 "data\\ui\\background\\resources_additional.xml", "data\\ui\\resources_additional.xml"}) {
-            try {
-                keeper.LoadResourceList(list, true);
-            } catch (const OrvexEngine::FatalError& error) {
-                ADD_FAILURE() << list << ": " << error.GetText();
-            }
-        }
+    explicit ShellWindowsData(uint32_t width = 80, uint32_t height = 60) : WindowDataFixture(width, height) {
+        LoadResourceLists(keeper, GuiResourceLists(), true);
         scene.timers.frameTime = 0.1f;
     }
     ~ShellWindowsData() override {
@@ -205,12 +148,9 @@ protected:
         tools.reset();
     }
 
-    // The tools of one language with both font files read, as after the game's loading.
     void UseLanguage(const std::string& language) {
         windows.clear();
-        tools.reset();
-        tools = std::make_unique<GUITools::GUIToolManager>(language);
-        tools->fontTool->LoadAdditionalFonts();
+        UseTools(language);
     }
     GUIWindowBase& Build(const std::string& name, OrvexEngine::GUIWindow* parent = nullptr) {
         try {
@@ -221,16 +161,6 @@ protected:
         }
         return *windows.back();
     }
-    // The log lines of errors and warnings written since the mark.
-    std::vector<std::string> Complaints(uint32_t mark) {
-        std::vector<std::string> lines;
-        OrvexEngine::MessageManager& manager = log.Manager();
-        for (uint32_t i = mark; i < manager.GetEntryCount(); ++i)
-            if (manager.GetEntry(i)->type >= OrvexEngine::MessageTypeWarning)
-                lines.push_back(manager.GetEntry(i)->text);
-        return lines;
-    }
-    uint32_t Mark() { return log.Manager().GetEntryCount(); }
     // Frames of the window's update and the engine's drawing, which runs the model animations.
     void Run(GUIWindowBase& window, int frames) {
         OrvexEngine::Image image;
@@ -240,11 +170,7 @@ protected:
         }
     }
 
-    VelmoraTest::TestLog log;
-    OrvexEngine::FileManager files{BinDir().string(), true, "data", 16u << 20};
-    VelmoraTest::SceneRenderFixture scene;
     GameTools::DataKeeper keeper{"en"};
-    std::unique_ptr<GUITools::GUIToolManager> tools;
     std::vector<std::unique_ptr<GUIWindowBase>> windows;
 };
 
@@ -265,27 +191,13 @@ TEST_F(ShellWindowsData, EveryWindowBuildsInBothLanguagesWithWhatTheGameLooksUp)
         // A description file that does not read is left out with an error line.
         for (const std::string& line : Complaints(before))
             ADD_FAILURE() << line;
-        for (const WindowNeeds& needs : Needs()) {
+        for (const WindowLookups& needs : Needs()) {
             SCOPED_TRACE(needs.name);
             const uint32_t mark = Mark();
             GUIWindowBase& window = Build(needs.name);
-            for (const Control& control : needs.controls)
-                EXPECT_TRUE(HasKind(window, needs.name + control.path, control.kind)) << control.path;
-            for (const std::string& key : needs.keys)
-                EXPECT_NE(tools->textTool->GetText(key), L"UNKNOWN") << key;
-            for (const std::string& font : needs.fonts)
-                EXPECT_GE(tools->fontTool->GetFontIndex(font), 0) << font;
-            for (const std::string& path : needs.profileNameLabels) {
-                const GUITextControl* label = window.GetTextControl(needs.name + path);
-                ASSERT_NE(label, nullptr) << path;
-                EXPECT_NE(label->text.find(L"%PROFILE_NAME%"), std::wstring::npos) << path << " shows no name";
-            }
+            ExpectLookupsFound(window, needs);
             // Every label of the description finds its text and its font.
-            for (const GUIControl* control : window.GetControls())
-                if (const auto* label = dynamic_cast<const GUITextControl*>(control)) {
-                    EXPECT_EQ(label->text.find(L"UNKNOWN"), std::wstring::npos) << label->GetName();
-                    EXPECT_NE(label->font, nullptr) << label->GetName() << " has no font " << label->fontName;
-                }
+            ExpectLabelsResolved(window);
             for (const std::string& line : Complaints(mark))
                 ADD_FAILURE() << line;
         }
@@ -325,9 +237,9 @@ class ShellWindowsShowAndHide : public ShellWindowsData, public testing::WithPar
 
 TEST_P(ShellWindowsShowAndHide, EveryWindowComesOnScreenAndGoesAgain) {
     UseLanguage("en");
-    const std::vector<WindowNeeds> all = Needs();
+    const std::vector<WindowLookups> all = Needs();
     for (size_t i = size_t(GetParam()); i < all.size(); i += 4) {
-        const WindowNeeds& needs = all[i];
+        const WindowLookups& needs = all[i];
         SCOPED_TRACE(needs.name);
         GUIWindowBase& window = Build(needs.name);
         window.Show(true);

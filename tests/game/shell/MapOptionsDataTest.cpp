@@ -11,9 +11,6 @@
 #include "game/shell/LevelManager.h"
 #include "game/shell/StageMapFile.h"
 
-#include "engine/core/Error.h"
-#include "engine/core/MessageManager.h"
-#include "engine/files/FileManager.h"
 #include "engine/graphics/AnimationControl.h"
 #include "engine/graphics/Image.h"
 #include "engine/graphics/Model.h"
@@ -21,19 +18,13 @@
 #include "engine/gui/GUIWindow.h"
 #include "engine/sound/SoundManager.h"
 #include "framework/AudioPlayer.h"
-#include "guitools/GUIButtonControl.h"
-#include "guitools/GUICheckBoxControl.h"
-#include "guitools/GUIFontTool.h"
 #include "guitools/GUIScrollControl.h"
 #include "guitools/GUITextControl.h"
-#include "guitools/GUITextTool.h"
 #include "guitools/GUIToolManager.h"
-#include "guitools/GUIWindowControl.h"
-#include "platform/win/Process.h"
 #include "tests/support/ProfileFixture.h"
 #include "tests/support/RenderFixture.h"
 #include "tests/support/SilentSoundSystem.h"
-#include "tests/support/TestLog.h"
+#include "tests/support/WindowDataFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -48,71 +39,36 @@ using namespace VelmoraBall;
 
 namespace {
 
-enum class Kind { Window, Button, CheckBox, Scroll, Text };
+using VelmoraTest::ControlKind;
+using VelmoraTest::WindowLookups;
 
 // What the two windows' code looks up in the shipped data.
-struct Lookup {
-    std::string window;
-    std::vector<std::pair<std::string, Kind>> controls; // paths after the window's name
-    std::vector<std::string> textKeys;
-};
-
-const Lookup lookups[] = {
+const WindowLookups lookups[] = {
     {"window_options",
-     {{"/window/sound", Kind::Scroll},
-      {"/window/music", Kind::Scroll},
-      {"/window/fullscreen", Kind::CheckBox},
-      {"/window/video_mode/text", Kind::Text},
-      {"/window/decrease_video_mode", Kind::Button},
-      {"/window/increase_video_mode", Kind::Button},
-      {"/window/button_2", Kind::Button},
-      {"/window/button_1", Kind::Button},
-      {"/window/button_0", Kind::Button}},
-     {}},
+     {{"/window/sound", ControlKind::Scroll},
+      {"/window/music", ControlKind::Scroll},
+      {"/window/fullscreen", ControlKind::CheckBox},
+      {"/window/video_mode/text", ControlKind::Text},
+      {"/window/decrease_video_mode", ControlKind::Button},
+      {"/window/increase_video_mode", ControlKind::Button},
+      {"/window/button_2", ControlKind::Button},
+      {"/window/button_1", ControlKind::Button},
+      {"/window/button_0", ControlKind::Button}}},
     {"window_start_game",
-     {{"/window", Kind::Window},
-      {"/title", Kind::Text},
-      {"/window/button_0", Kind::Button},
-      {"/window/button_1", Kind::Button},
-      {"/window/button_1/title", Kind::Text}},
+     {{"/window", ControlKind::Window},
+      {"/title", ControlKind::Text},
+      {"/window/button_0", ControlKind::Button},
+      {"/window/button_1", ControlKind::Button},
+      {"/window/button_1/title", ControlKind::Text}},
      {"start_game/title_select_level", "start_game/title_stage_is_passed"}},
 };
 
-bool Has(const GUITools::GUIWindowBase& window, const std::string& name, Kind kind) {
-    switch (kind) {
-    case Kind::Window:
-        return window.GetWindowControl(name) != nullptr;
-    case Kind::Button:
-        return window.GetButtonControl(name) != nullptr;
-    case Kind::CheckBox:
-        return window.GetCheckBoxControl(name) != nullptr;
-    case Kind::Scroll:
-        return window.GetScrollControl(name) != nullptr;
-    case Kind::Text:
-        return window.GetTextControl(name) != nullptr;
-    }
-    return false;
-}
-
-fs::path BinDir() {
-    return fs::path(platform::GetExecutablePath()).parent_path().parent_path() / "bin";
-}
-
 // The laid-out data opened as the game opens it, the drawing services, the game-wide keeper with every GUI
 // resource, the menu background and manager, a player and the level list.
-class MapOptionsData : public testing::Test {
+class MapOptionsData : public VelmoraTest::WindowDataFixture {
 protected:
-    MapOptionsData() : scene(800, 600, 800, 600) {
-        OrvexEngine::FileManager::Instance(&files);
-        for (const char* list :
-             {"data\\ui\\background\\resources_basic.xml", "data\\ui\\resources_basic.xml",
-              "data\\ui\\background\\resources_additional.xml", "data\\ui\\resources_additional.xml"}) {
-            try {
-                keeper.LoadResourceList(list, true);
-            } catch (const OrvexEngine::FatalError& error) {
-                ADD_FAILURE() << list << ": " << error.GetText();
-            }
-        }
+    MapOptionsData() : WindowDataFixture(800, 600) {
+        LoadResourceLists(keeper, GuiResourceLists(), true);
         scene.timers.frameTime = 0.05f;
         OrvexEngine::SoundSystem::Instance(&soundSystem);
         sounds = std::make_unique<OrvexEngine::SoundManager>();
@@ -139,8 +95,7 @@ protected:
         options.reset();
         map.reset();
         menus = std::make_unique<GUIMenuWindowManager>(&keeper);
-        tools = std::make_unique<GUITools::GUIToolManager>(language);
-        tools->fontTool->LoadAdditionalFonts();
+        UseTools(language);
     }
     OrvexEngine::GUIWindow* Front() {
         if (!background) {
@@ -156,15 +111,6 @@ protected:
         map = std::make_unique<GUIStartGameLogicWindow>(audio.get(), levels.get(), profiles.get(), &keeper,
                                                         tools.get(), menus.get(), parent);
     }
-    std::vector<std::string> Complaints(uint32_t mark) {
-        std::vector<std::string> lines;
-        OrvexEngine::MessageManager& manager = log.Manager();
-        for (uint32_t i = mark; i < manager.GetEntryCount(); ++i)
-            if (manager.GetEntry(i)->type >= OrvexEngine::MessageTypeWarning)
-                lines.push_back(manager.GetEntry(i)->text);
-        return lines;
-    }
-    uint32_t Mark() { return log.Manager().GetEntryCount(); }
     // Frames of the game's order: background, the windows' own updates, the menu manager, then drawing.
     void Run(int frames, OrvexEngine::Image& image) {
         for (int i = 0; i < frames; ++i) {
@@ -179,9 +125,6 @@ protected:
         }
     }
 
-    VelmoraTest::TestLog log;
-    OrvexEngine::FileManager files{BinDir().string(), true, "data", 16u << 20};
-    VelmoraTest::SceneRenderFixture scene;
     GameData keeper{"en"};
     std::string userDirectory;
     VelmoraTest::SilentSystem soundSystem;
@@ -190,7 +133,6 @@ protected:
     std::unique_ptr<VelmoraTest::TestProfileManager> profiles;
     std::unique_ptr<LevelManager> levels;
     std::unique_ptr<GUIMenuWindowManager> menus;
-    std::unique_ptr<GUITools::GUIToolManager> tools;
     std::unique_ptr<GUIBackground> background;
     std::unique_ptr<GUIOptionsWindow> options;
     std::unique_ptr<GUIStartGameLogicWindow> map;
@@ -226,13 +168,10 @@ TEST_F(MapOptionsData, EveryControlTextAndIconTheWindowsLookUpIsShipped) {
         UseLanguage(language);
         const uint32_t mark = Mark();
         BuildWindows();
-        for (const Lookup& lookup : lookups) {
+        for (const WindowLookups& lookup : lookups) {
             const GUITools::GUIWindowBase& window =
-                lookup.window == "window_options" ? static_cast<GUITools::GUIWindowBase&>(*options) : *map;
-            for (const auto& [path, kind] : lookup.controls)
-                EXPECT_TRUE(Has(window, lookup.window + path, kind)) << lookup.window << path;
-            for (const std::string& key : lookup.textKeys)
-                EXPECT_NE(tools->textTool->GetText(key), L"UNKNOWN") << key;
+                lookup.name == "window_options" ? static_cast<GUITools::GUIWindowBase&>(*options) : *map;
+            ExpectLookupsFound(window, lookup);
         }
         // The icons fade with the play caption, which needs a fader to have an alpha at all.
         EXPECT_FALSE(map->GetTextControl("window_start_game/window/button_1/title")->fader.empty());
