@@ -2,9 +2,10 @@
 
 #include "tools/assets/Canvas.h"
 #include "tools/assets/Mesh.h"
-#include "tools/formats/PngWriter.h"
 #include "tools/gen/AssetRandom.h"
+#include "tools/gen/MeshPlacement.h"
 #include "tools/gen/ModelOutput.h"
+#include "tools/gen/PictureOutput.h"
 
 #include <cmath>
 #include <filesystem>
@@ -126,20 +127,8 @@ Mesh RotorMesh() {
     return rotor;
 }
 
-Mesh Chunk(const Float3& min, const Float3& max, float bevel) {
-    Mesh chunk = VbAssets::BevelBox({max[0] - min[0], max[1] - min[1], max[2] - min[2]}, bevel);
-    VbAssets::Translate(chunk, {(min[0] + max[0]) / 2, (min[1] + max[1]) / 2, (min[2] + max[2]) / 2});
-    return chunk;
-}
-
 std::string TwoDigits(int i) {
     return (i < 10 ? "0" : "") + std::to_string(i);
-}
-
-void WritePicture(OutputTree& out, const std::string& name, const Canvas& canvas) {
-    VelmoraFormats::PngOptions options;
-    options.colour = VelmoraFormats::PngColour::RGB;
-    out.Write(folder + name, VelmoraFormats::WritePng(canvas.ToPicture(3), options));
 }
 
 } // namespace
@@ -151,9 +140,10 @@ void BatRecipe::Run(const RecipeContext& context) const {
                                  error))
         return;
     OutputTree& out = *context.out;
-    WritePicture(out, "head.png", HeadPicture(AssetRandom(folder + "head.png", Version()).NextU32()));
-    WritePicture(out, "body.png", HullPicture(AssetRandom(folder + "body.png", Version()).NextU32()));
-    WritePicture(out, "screw.png", RotorPicture(AssetRandom(folder + "screw.png", Version()).NextU32()));
+    auto seed = [&](const std::string& name) { return AssetRandom(folder + name, Version()).NextU32(); };
+    WritePng(out, folder + "head.png", HeadPicture(seed("head.png")), false);
+    WritePng(out, folder + "body.png", HullPicture(seed("body.png")), false);
+    WritePng(out, folder + "screw.png", RotorPicture(seed("screw.png")), false);
     const VbFormats::Material head = PictureMaterial(folder + "head.png");
     const VbFormats::Material hull = PictureMaterial(folder + "body.png");
     const VbFormats::Material rotor = PictureMaterial(folder + "screw.png");
@@ -173,7 +163,7 @@ void BatRecipe::Run(const RecipeContext& context) const {
         const float x0 = -startLength / 2 + startLength * float(i) / 7;
         const float x1 = -startLength / 2 + startLength * float(i + 1) / 7;
         WriteModel(out, pieces + "head_" + TwoDigits(i),
-                   VbAssets::ToModel(Chunk({x0, headY - 2, 0}, {x1, headY + 2, headHeight}, 0.4f)), head);
+                   VbAssets::ToModel(Beam({x0, headY - 2, 0}, {x1, headY + 2, headHeight}, 0.4f)), head);
     }
     for (int row = 0; row < 5; ++row)
         for (int column = 0; column < 7; ++column) {
@@ -182,7 +172,7 @@ void BatRecipe::Run(const RecipeContext& context) const {
             const Float3 max{-hullWidth / 2 + hullWidth * float(column + 1) / 7,
                              -hullDepth / 2 + hullDepth * float(row + 1) / 5, hullHeight};
             WriteModel(out, pieces + "body_" + TwoDigits(row * 7 + column),
-                       VbAssets::ToModel(Chunk(min, max, 0.3f)), hull);
+                       VbAssets::ToModel(Beam(min, max, 0.3f)), hull);
         }
     WriteModel(out, pieces + "screw_00", VbAssets::ToModel(RotorMesh()), rotor);
 }

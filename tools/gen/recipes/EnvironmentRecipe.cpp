@@ -2,13 +2,14 @@
 
 #include "tools/assets/Canvas.h"
 #include "tools/assets/Mesh.h"
-#include "tools/formats/DdsWriter.h"
 #include "tools/formats/FieldWriter.h"
-#include "tools/formats/PngWriter.h"
 #include "tools/gen/AssetRandom.h"
 #include "tools/gen/FileUpdate.h"
 #include "tools/gen/GenError.h"
+#include "tools/gen/MeshPlacement.h"
 #include "tools/gen/ModelOutput.h"
+#include "tools/gen/PictureOutput.h"
+#include "tools/gen/SceneryMeshes.h"
 
 #include <cmath>
 #include <filesystem>
@@ -236,30 +237,6 @@ Canvas BackdropPicture(uint32_t width, uint32_t seed) {
     return canvas;
 }
 
-void WritePng(OutputTree& out, const std::string& name, const Canvas& canvas, bool alpha) {
-    VelmoraFormats::PngOptions options;
-    options.colour = alpha ? VelmoraFormats::PngColour::RGBA : VelmoraFormats::PngColour::RGB;
-    out.Write(name, VelmoraFormats::WritePng(canvas.ToPicture(alpha ? 4 : 3), options));
-}
-
-void WriteDxt1(OutputTree& out, const std::string& name, const Canvas& canvas) {
-    VelmoraFormats::DdsOptions options;
-    options.format = VelmoraFormats::DdsFormat::DXT1;
-    options.mipMaps = true;
-    out.Write(name, VelmoraFormats::WriteDds(canvas.ToPicture(4), options));
-}
-
-Mesh Placed(Mesh mesh, const Float3& at) {
-    VbAssets::Translate(mesh, at);
-    return mesh;
-}
-
-// A box standing on z 0 between two corners.
-Mesh Beam(const Float3& min, const Float3& max, float bevel) {
-    return Placed(VbAssets::BevelBox({max[0] - min[0], max[1] - min[1], max[2] - min[2]}, bevel),
-                  {(min[0] + max[0]) / 2, (min[1] + max[1]) / 2, (min[2] + max[2]) / 2});
-}
-
 void WriteMeadow(OutputTree& out, const MeadowSizes& sizes) {
     auto seed = [](const std::string& name) { return AssetRandom(meadowFolder + name, 1).NextU32(); };
     const std::string folder = meadowFolder;
@@ -286,9 +263,7 @@ void WriteMeadow(OutputTree& out, const MeadowSizes& sizes) {
     WriteModel(out, folder + "ground", VbAssets::ToModel(ground), material("meadow_ground.dds"));
 
     // Rails on the three walls of the field, with posts.
-    Mesh rails = Beam({-85, -95, 0}, {-75, 110, 7}, 1.2f);
-    rails.Append(Beam({75, -95, 0}, {85, 110, 7}, 1.2f));
-    rails.Append(Beam({-85, 100, 0}, {85, 110, 7}, 1.2f));
+    Mesh rails = WallRails(7, 1.2f);
     for (float y = -90; y <= 100; y += 38) {
         rails.Append(Beam({-86, y - 2, 0}, {-74, y + 2, 9}, 0.8f));
         rails.Append(Beam({74, y - 2, 0}, {86, y + 2, 9}, 0.8f));
@@ -371,21 +346,7 @@ void WriteMeadow(OutputTree& out, const MeadowSizes& sizes) {
     WriteModel(out, folder + "flowers", VbAssets::ToModel(flowers),
                PictureMaterial(folder + "flowers.png", folder + "flowers.png"));
 
-    // The backdrop: an arc of a circle about the camera's foot, facing it, unlit.
-    Mesh backdrop;
-    const float radius = 680, cy = -140, z0 = -10, z1 = 260;
-    const int steps = 24;
-    const float spread = std::asin(650 / radius);
-    for (int i = 0; i < steps; ++i) {
-        const float a0 = -spread + 2 * spread * float(i) / steps,
-                    a1 = -spread + 2 * spread * float(i + 1) / steps;
-        const Float3 p0{radius * std::sin(a0), cy + radius * std::cos(a0), 0};
-        const Float3 p1{radius * std::sin(a1), cy + radius * std::cos(a1), 0};
-        const float u0 = float(i) / steps, u1 = float(i + 1) / steps;
-        backdrop.AddQuad({p0[0], p0[1], z0}, {p1[0], p1[1], z0}, {p1[0], p1[1], z1}, {p0[0], p0[1], z1},
-                         {u0, 0}, {u1, 0}, {u1, 1}, {u0, 1});
-    }
-    WriteModel(out, folder + "backdrop", VbAssets::ToModel(backdrop), material("backdrop.png"));
+    WriteModel(out, folder + "backdrop", VbAssets::ToModel(BackdropArc()), material("backdrop.png"));
 }
 
 } // namespace

@@ -1,17 +1,16 @@
 #include "tools/gen/recipes/FixedImagesRecipe.h"
 
-#include "tools/assets/FontRasterizer.h"
 #include "tools/assets/ShapeCanvas.h"
 #include "tools/formats/JpegWriter.h"
 #include "tools/formats/Picture.h"
 #include "tools/formats/TgaWriter.h"
 #include "tools/gen/GenError.h"
+#include "tools/gen/TextLine.h"
 #include "tools/gen/recipes/FontsRecipe.h"
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <map>
 #include <stdexcept>
 
 namespace VbGen {
@@ -77,65 +76,6 @@ void Glow(ShapeCanvas& canvas, float cx, float cy, float radius, ShapeColour col
            });
 }
 
-// One line of text centred on (centreX, top + its cell height / 2), filled with a vertical gradient and
-// bordered by the outline when given. Shrinks the text to fit maxWidth.
-void DrawText(ShapeCanvas& canvas, const std::u32string& text, const std::string& faceFile, int pixelHeight,
-              float centreX, float top, float maxWidth, ShapeColour fillTop, ShapeColour fillBottom, int outline) {
-    VbAssets::FontStyle style;
-    style.faceFile = faceFile;
-    style.pixelHeight = pixelHeight;
-    style.outline = outline;
-    for (char32_t c : text)
-        if (c != U' ' && std::find(style.characters.begin(), style.characters.end(), uint32_t(c)) ==
-                             style.characters.end())
-            style.characters.push_back(uint32_t(c));
-    std::sort(style.characters.begin(), style.characters.end());
-    VbAssets::RasterFont font;
-    std::map<uint32_t, const VbFormats::FontGlyph*> glyphs;
-    float width = 0;
-    for (int pass = 0; pass < 2; ++pass) {
-        font = VbAssets::RasterizeFont(style);
-        glyphs.clear();
-        for (const VbFormats::FontGlyph& glyph : font.glyphs)
-            glyphs[glyph.code] = &glyph;
-        width = 0;
-        for (char32_t c : text)
-            width += c == U' ' ? font.space * font.cellHeight : glyphs.at(c)->width * font.width;
-        if (width <= maxWidth)
-            break;
-        style.pixelHeight = std::max(8, int(float(style.pixelHeight) * maxWidth / width));
-    }
-    float penX = centreX - width / 2;
-    const int cellTop = int(top);
-    for (char32_t c : text) {
-        if (c == U' ') {
-            penX += font.space * font.cellHeight;
-            continue;
-        }
-        const VbFormats::FontGlyph& glyph = *glyphs.at(c);
-        const int cellX = int(std::lround(glyph.u * font.width));
-        const int cellY = int(font.height) - int(std::lround(glyph.v * font.height)) - font.cellHeight;
-        const int cellW = int(std::lround(glyph.width * font.width));
-        for (int y = 0; y < font.cellHeight; ++y)
-            for (int x = 0; x < cellW; ++x) {
-                const int tx = int(penX) + x, ty = cellTop + y;
-                if (tx < 0 || ty < 0 || tx >= int(canvas.width) || ty >= int(canvas.height))
-                    continue;
-                const size_t source = size_t(cellY + y) * font.width + cellX + x;
-                const float fill = font.fill[source] / 255.0f;
-                const float edge = outline > 0 ? font.border[source] / 255.0f : fill;
-                if (edge <= 0)
-                    continue;
-                const ShapeColour inside = VbAssets::MixColour(fillTop, fillBottom, float(y) / font.cellHeight);
-                const ShapeColour ink = VbAssets::MixColour(kOutline, inside, fill / edge);
-                ShapeColour& target = canvas.pixels[size_t(ty) * canvas.width + tx];
-                target = VbAssets::MixColour(target, ShapeColour{ink.r, ink.g, ink.b, 1}, edge);
-                target.a = std::max(target.a, edge);
-            }
-        penX += cellW;
-    }
-}
-
 // The publisher's mark: a gold ring holding a quill, the nib at the lower left.
 void QuillEmblem(ShapeCanvas& canvas, float cx, float cy, float r) {
     const int x0 = int(cx - r * 1.2f), y0 = int(cy - r * 1.2f), x1 = int(cx + r * 1.2f), y1 = int(cy + r * 1.2f);
@@ -192,7 +132,8 @@ ShapeCanvas CompanySplash(const std::string& fontsDir, bool minimal) {
     Glow(canvas, 400, 250, 260, Rgba(255, 190, 110, 0.25f));
     QuillEmblem(canvas, 400, 250, 130);
     const std::string bold = (std::filesystem::path(fontsDir) / "DejaVuSans-Bold.ttf").string();
-    DrawText(canvas, U"QUILLFEN GAMES", bold, 64, 400, 410, 640, kGoldLight, kGold, 3);
+    DrawTextLine(canvas, FitTextLine(U"QUILLFEN GAMES", bold, 64, 3, 640), 400, 410, kGoldLight, kGold,
+                 kOutline);
     DrawIn(canvas, 200, 500, 600, 508, VbAssets::Segment(230, 504, 570, 504, 3), [](float x, float) {
         ShapeColour c = kGold;
         c.a = Clamp01(1 - std::abs(x - 400) / 170) * 0.9f;
@@ -265,7 +206,8 @@ ShapeCanvas GameSplash(const std::string& fontsDir, bool minimal) {
                return VbAssets::MixColour(Rgba(255, 255, 255), Rgba(70, 110, 200), d);
            });
     const std::string bold = (std::filesystem::path(fontsDir) / "DejaVuSans-Bold.ttf").string();
-    DrawText(canvas, U"Velmora Ball", bold, 110, 400, 70, 720, kGoldLight, kGold, 5);
+    DrawTextLine(canvas, FitTextLine(U"Velmora Ball", bold, 110, 5, 720), 400, 70, kGoldLight, kGold,
+                 kOutline);
     return canvas;
 }
 
@@ -278,8 +220,8 @@ ShapeCanvas PublisherLogo(const std::string& fontsDir, bool minimal) {
     }
     QuillEmblem(canvas, 62, 64, 52);
     const std::string bold = (std::filesystem::path(fontsDir) / "DejaVuSans-Bold.ttf").string();
-    DrawText(canvas, U"Quillfen", bold, 34, 186, 24, 128, kGoldLight, kGold, 2);
-    DrawText(canvas, U"Games", bold, 30, 186, 66, 128, kGoldLight, kGold, 2);
+    DrawTextLine(canvas, FitTextLine(U"Quillfen", bold, 34, 2, 128), 186, 24, kGoldLight, kGold, kOutline);
+    DrawTextLine(canvas, FitTextLine(U"Games", bold, 30, 2, 128), 186, 66, kGoldLight, kGold, kOutline);
     return canvas;
 }
 

@@ -1,13 +1,13 @@
 #include "tools/gen/recipes/GuiArtRecipe.h"
 
-#include "tools/assets/ShapeCanvas.h"
-#include "tools/assets/FontRasterizer.h"
 #include "tools/assets/GuiModels.h"
+#include "tools/assets/ShapeCanvas.h"
 #include "tools/formats/JpegWriter.h"
 #include "tools/formats/MaterialWriter.h"
 #include "tools/formats/ModelWriter.h"
 #include "tools/formats/PngWriter.h"
 #include "tools/gen/GenError.h"
+#include "tools/gen/TextLine.h"
 #include "tools/gen/recipes/FontsRecipe.h"
 
 #include <algorithm>
@@ -206,59 +206,14 @@ void Separator(ShapeCanvas& canvas) {
     });
 }
 
-// The game's name in gold with a dark outline, centred.
+// The game's name in gold with a dark outline, centred; asked for at 60 % of the height, smaller when it
+// would fill more than 92 % of the width.
 void Logo(ShapeCanvas& canvas, const std::string& fontsDir) {
-    const std::u32string name = U"Velmora Ball";
-    VbAssets::FontStyle style;
-    style.faceFile = (std::filesystem::path(fontsDir) / "DejaVuSans-Bold.ttf").string();
-    style.pixelHeight = int(canvas.height * 0.6f);
-    style.outline = 3;
-    style.characters.assign(name.begin(), name.end());
-    style.characters.erase(std::remove(style.characters.begin(), style.characters.end(), U' '),
-                           style.characters.end());
-    VbAssets::RasterFont font;
-    std::map<uint32_t, const VbFormats::FontGlyph*> glyphs;
-    float width = 0;
-    // Rasterised once at the height the logo would like, and again smaller when the name is too wide.
-    for (int pass = 0; pass < 2; ++pass) {
-        font = VbAssets::RasterizeFont(style);
-        glyphs.clear();
-        for (const VbFormats::FontGlyph& glyph : font.glyphs)
-            glyphs[glyph.code] = &glyph;
-        width = 0;
-        for (char32_t c : name)
-            width += c == U' ' ? font.space * font.cellHeight : glyphs.at(c)->width * font.width;
-        if (width <= canvas.width * 0.92f)
-            break;
-        style.pixelHeight = int(float(style.pixelHeight) * canvas.width * 0.92f / width);
-    }
-    float penX = (canvas.width - width) / 2;
-    const int top = int(canvas.height - font.cellHeight) / 2;
-    for (char32_t c : name) {
-        if (c == U' ') {
-            penX += font.space * font.cellHeight;
-            continue;
-        }
-        const VbFormats::FontGlyph& glyph = *glyphs.at(c);
-        const int cellX = int(std::lround(glyph.u * font.width));
-        const int cellY = int(font.height) - int(std::lround(glyph.v * font.height)) - font.cellHeight;
-        const int cellW = int(std::lround(glyph.width * font.width));
-        for (int y = 0; y < font.cellHeight; ++y)
-            for (int x = 0; x < cellW; ++x) {
-                const int tx = int(penX) + x, ty = top + y;
-                if (tx < 0 || ty < 0 || tx >= int(canvas.width) || ty >= int(canvas.height))
-                    continue;
-                const size_t source = size_t(cellY + y) * font.width + cellX + x;
-                const float fill = font.fill[source] / 255.0f, edge = font.border[source] / 255.0f;
-                ShapeColour ink = VbAssets::MixColour(Rgba(40, 20, 6), VbAssets::MixColour(kGoldLight, kGold, float(y) / font.cellHeight),
-                                           edge > 0 ? fill / edge : 0);
-                ink.a = edge;
-                ShapeColour& target = canvas.pixels[size_t(ty) * canvas.width + tx];
-                target = VbAssets::MixColour(target, ShapeColour{ink.r, ink.g, ink.b, 1}, ink.a);
-                target.a = std::max(target.a, ink.a);
-            }
-        penX += cellW;
-    }
+    const std::string bold = (std::filesystem::path(fontsDir) / "DejaVuSans-Bold.ttf").string();
+    const TextLine line =
+        FitTextLine(U"Velmora Ball", bold, int(canvas.height * 0.6f), 3, canvas.width * 0.92f);
+    const int top = int(canvas.height - line.font.cellHeight) / 2;
+    DrawTextLine(canvas, line, canvas.width / 2.0f, float(top), kGoldLight, kGold, Rgba(40, 20, 6));
 }
 
 // The console's background: dark blue, lighter towards the bottom edge, with a faint grid.

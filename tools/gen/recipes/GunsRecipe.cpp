@@ -4,6 +4,7 @@
 #include "tools/assets/Mesh.h"
 #include "tools/formats/PngWriter.h"
 #include "tools/gen/AssetRandom.h"
+#include "tools/gen/MeshPlacement.h"
 #include "tools/gen/ModelOutput.h"
 
 #include <algorithm>
@@ -65,11 +66,6 @@ void Wooden(Mesh& mesh) {
 
 void Steel(Mesh& mesh) {
     VbAssets::MapUv(mesh, 1, 0.5f, 0, 0);
-}
-
-Mesh Placed(Mesh mesh, const Float3& at) {
-    VbAssets::Translate(mesh, at);
-    return mesh;
 }
 
 float StockTop(const GunShape& gun) {

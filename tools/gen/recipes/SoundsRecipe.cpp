@@ -70,6 +70,17 @@ Buffer Crumble(SoundSynth& synth, AssetRandom& random, float seconds, float spre
     return out;
 }
 
+// A bolt striking wood: a sine thump falling from fromHz to toHz under a burst of noise below cutoffHz, each
+// dying away at its own time constant.
+Buffer WoodKnock(SoundSynth& synth, float seconds, float fromHz, float toHz, float thumpDecay, float cutoffHz,
+                 float noiseDecay) {
+    Buffer out = Enveloped(SoundSynth::Tone(Wave::Sine, seconds, fromHz, toHz), 0.001f, thumpDecay);
+    Buffer wood = synth.Noise(seconds);
+    SoundSynth::LowPass(wood, cutoffHz);
+    SoundSynth::MixInto(out, Enveloped(wood, 0.0f, noiseDecay), 0, 1.5f);
+    return out;
+}
+
 // Notes one after another, each ringing on under the next.
 Buffer Melody(const std::vector<int>& notes, float step, float ring, Wave wave, float timeConstant) {
     Buffer out;
@@ -291,21 +302,9 @@ std::vector<Effect> Effects() {
              return out;
          }},
         {"game", "arbalest_hit_field", 0.12f, false, false,
-         [](SoundSynth& s, AssetRandom&) {
-             Buffer out = Enveloped(SoundSynth::Tone(Wave::Sine, 0.12f, 180, 100), 0.001f, 0.03f);
-             Buffer wood = s.Noise(0.12f);
-             SoundSynth::LowPass(wood, 700);
-             SoundSynth::MixInto(out, Enveloped(wood, 0.0f, 0.015f), 0, 1.5f);
-             return out;
-         }},
+         [](SoundSynth& s, AssetRandom&) { return WoodKnock(s, 0.12f, 180, 100, 0.03f, 700, 0.015f); }},
         {"game", "ballista_hit_field", 0.2f, false, false,
-         [](SoundSynth& s, AssetRandom&) {
-             Buffer out = Enveloped(SoundSynth::Tone(Wave::Sine, 0.2f, 140, 70), 0.001f, 0.05f);
-             Buffer wood = s.Noise(0.2f);
-             SoundSynth::LowPass(wood, 500);
-             SoundSynth::MixInto(out, Enveloped(wood, 0.0f, 0.025f), 0, 1.5f);
-             return out;
-         }},
+         [](SoundSynth& s, AssetRandom&) { return WoodKnock(s, 0.2f, 140, 70, 0.05f, 500, 0.025f); }},
         {"game", "bat_creation", 0.6f, false, false,
          [](SoundSynth&, AssetRandom&) {
              Buffer out = SoundSynth::Tone(Wave::Saw, 0.6f, 80, 240);

@@ -2,10 +2,11 @@
 
 #include "tools/assets/Canvas.h"
 #include "tools/assets/Mesh.h"
-#include "tools/formats/DdsWriter.h"
-#include "tools/formats/PngWriter.h"
 #include "tools/gen/AssetRandom.h"
+#include "tools/gen/MeshPlacement.h"
 #include "tools/gen/ModelOutput.h"
+#include "tools/gen/PictureOutput.h"
+#include "tools/gen/SceneryMeshes.h"
 
 #include <cmath>
 #include <filesystem>
@@ -43,30 +44,6 @@ Colour WithAlpha(Colour c, float alpha) {
     return c;
 }
 
-void WritePng(OutputTree& out, const std::string& name, const Canvas& canvas, bool alpha) {
-    VelmoraFormats::PngOptions options;
-    options.colour = alpha ? VelmoraFormats::PngColour::RGBA : VelmoraFormats::PngColour::RGB;
-    out.Write(name, VelmoraFormats::WritePng(canvas.ToPicture(alpha ? 4 : 3), options));
-}
-
-void WriteDxt1(OutputTree& out, const std::string& name, const Canvas& canvas) {
-    VelmoraFormats::DdsOptions options;
-    options.format = VelmoraFormats::DdsFormat::DXT1;
-    options.mipMaps = true;
-    out.Write(name, VelmoraFormats::WriteDds(canvas.ToPicture(4), options));
-}
-
-Mesh Placed(Mesh mesh, const Float3& at) {
-    VbAssets::Translate(mesh, at);
-    return mesh;
-}
-
-// A box between two corners.
-Mesh Beam(const Float3& min, const Float3& max, float bevel) {
-    return Placed(VbAssets::BevelBox({max[0] - min[0], max[1] - min[1], max[2] - min[2]}, bevel),
-                  {(min[0] + max[0]) / 2, (min[1] + max[1]) / 2, (min[2] + max[2]) / 2});
-}
-
 // A flat card seen from both sides: the quad a b c d and its back.
 void AddCard(Mesh& mesh, const Float3& a, const Float3& b, const Float3& c, const Float3& d) {
     mesh.AddQuad(a, b, c, d, {0, 0}, {1, 0}, {1, 1}, {0, 1});
@@ -87,31 +64,6 @@ VbFormats::Material SequenceMaterial(const std::string& stem, bool blended) {
         material.blendDestination = 5;
     }
     return material;
-}
-
-// The painted arc behind the scenery: a part of a circle about the camera's foot, facing it, unlit.
-Mesh BackdropArc() {
-    Mesh backdrop;
-    const float radius = 680, cy = -140, z0 = -10, z1 = 260;
-    const int steps = 24;
-    const float spread = std::asin(650 / radius);
-    for (int i = 0; i < steps; ++i) {
-        const float a0 = -spread + 2 * spread * float(i) / steps, a1 = -spread + 2 * spread * float(i + 1) / steps;
-        const Float3 p0{radius * std::sin(a0), cy + radius * std::cos(a0), 0};
-        const Float3 p1{radius * std::sin(a1), cy + radius * std::cos(a1), 0};
-        const float u0 = float(i) / steps, u1 = float(i + 1) / steps;
-        backdrop.AddQuad({p0[0], p0[1], z0}, {p1[0], p1[1], z0}, {p1[0], p1[1], z1}, {p0[0], p0[1], z1},
-                         {u0, 0}, {u1, 0}, {u1, 1}, {u0, 1});
-    }
-    return backdrop;
-}
-
-// The rail along the three walls of the field as the walls of field.vbf lie: left, right and far.
-Mesh WallRails(float height, float bevel) {
-    Mesh rails = Beam({-85, -95, 0}, {-75, 110, height}, bevel);
-    rails.Append(Beam({75, -95, 0}, {85, 110, height}, bevel));
-    rails.Append(Beam({-85, 100, 0}, {85, 110, height}, bevel));
-    return rails;
 }
 
 // ---------------------------------------------------------------------------------------------------------
