@@ -47,53 +47,33 @@ bool IsAsciiGraphic(unsigned char c) {
     return c > 0x20 && c < 0x7F;
 }
 
+// A byte table true for the bytes that pass the test.
+template <class Test> constexpr std::array<bool, 256> ByteTable(Test test) {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<size_t>(c)] = test(c);
+    return table;
+}
+
 // Bytes that end a run of tag text: the end of the tag, quotes, and a zero, which every scan refuses.
-constexpr std::array<bool, 256> tagStops = [] {
-    std::array<bool, 256> stops{};
-    for (unsigned char c : {'>', '"', '\'', '\0'})
-        stops[c] = true;
-    return stops;
-}();
+constexpr auto tagStops = ByteTable([](int c) { return c == '>' || c == '"' || c == '\'' || c == 0; });
 
 // White space by the C library's classes, for ASCII.
-constexpr std::array<bool, 256> asciiBlankBytes = [] {
-    std::array<bool, 256> blank{};
-    for (unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'})
-        blank[c] = true;
-    return blank;
-}();
+constexpr auto asciiBlankBytes = ByteTable([](int c) { return c == ' ' || (c >= '\t' && c <= '\r'); });
 
 // Characters of an element name that need no further look: ASCII graphic except "/".
-constexpr std::array<bool, 256> plainElementNameBytes = [] {
-    std::array<bool, 256> plain{};
-    for (int c = 0x21; c < 0x7F; ++c)
-        plain[c] = c != '/';
-    return plain;
-}();
+constexpr auto plainElementNameBytes = ByteTable([](int c) { return c > 0x20 && c < 0x7F && c != '/'; });
 
 // Blanks and name characters of the tags that are read in one pass.
-constexpr std::array<bool, 256> plainBlankBytes = [] {
-    std::array<bool, 256> blank{};
-    for (unsigned char c : {' ', '\t', '\r', '\n'})
-        blank[c] = true;
-    return blank;
-}();
-
-constexpr std::array<bool, 256> plainNameCharacters = [] {
-    std::array<bool, 256> plain{};
-    for (int c = 0; c < 256; ++c)
-        plain[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-                   c == ':' || c == '.' || c == '-';
-    return plain;
-}();
+constexpr auto plainBlankBytes =
+    ByteTable([](int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
+constexpr auto plainNameCharacters = ByteTable([](int c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == ':' || c == '.' || c == '-';
+});
 
 // Characters of an attribute name that need no further look: ASCII graphic except "=" and "/".
-constexpr std::array<bool, 256> plainNameBytes = [] {
-    std::array<bool, 256> plain{};
-    for (int c = 0x21; c < 0x7F; ++c)
-        plain[c] = c != '=' && c != '/';
-    return plain;
-}();
+constexpr auto plainNameBytes = ByteTable([](int c) { return c > 0x20 && c < 0x7F && c != '=' && c != '/'; });
 
 // The first byte from p on that is a, b or c; end when there is none. Sixteen bytes at a time where the
 // processor allows: attribute values and text runs are mostly long stretches of nothing to look at.
