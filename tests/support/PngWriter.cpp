@@ -1,5 +1,7 @@
 #include "tests/support/PngWriter.h"
 
+#include "engine/graphics/Image.h"
+
 #include <png.h>
 
 #include <cstdio>
@@ -31,6 +33,20 @@ bool WritePng(const std::string& path, uint32_t width, uint32_t height, const st
     png_destroy_write_struct(&png, &info);
     std::fclose(file);
     return ok;
+}
+
+bool WritePng(const std::string& path, const OrvexEngine::Image& capture) {
+    std::vector<uint8_t> rgba(size_t(capture.width) * capture.height * 4);
+    for (uint32_t y = 0; y < capture.height; ++y)
+        for (uint32_t x = 0; x < capture.width; ++x) {
+            const uint8_t* p = capture.Row(capture.height - 1 - y) + x * capture.BytesPerPixel();
+            uint8_t* q = &rgba[(size_t(y) * capture.width + x) * 4];
+            q[0] = p[0];
+            q[1] = p[1];
+            q[2] = p[2];
+            q[3] = 255;
+        }
+    return WritePng(path, capture.width, capture.height, rgba);
 }
 
 std::string TestOutputPath(const std::string& name) {

@@ -12,6 +12,7 @@
 #include "engine/graphics/VertexBuffer.h"
 #include "tests/engine/graphics/ModelFixtures.h"
 #include "tests/support/RenderFixture.h"
+#include "tests/support/SceneServices.h"
 #include "tests/support/TestLog.h"
 
 #include <GL/gl.h>
@@ -62,59 +63,41 @@ const DirectionalLight directionalLight;
 // window a 16-bit back buffer and depth buffer.
 class EngineScene {
 public:
-    explicit EngineScene(uint32_t desktopBits) : render(Width, Height, desktopBits) {
-        OrvexEngine::TimerManager::Instance(&timers);
-        CameraManager::Instance(&cameras);
-        LightManager::Instance(&lights);
-        ShaderManager::Instance(&shaders);
-        ModelManager::Instance(&models);
-        Camera* camera = cameras.GetDefaultCamera();
+    explicit EngineScene(uint32_t desktopBits)
+        : render(Width, Height, desktopBits), scene(*render.renderSystem) {
+        Camera* camera = scene.cameras->GetDefaultCamera();
         camera->nearPlane = 70;
         camera->farPlane = 650;
         nearModel = AddBox(nearBox);
         farModel = AddBox(farBox);
-        lights.SetAmbient(sceneAmbient);
-        Light* point = lights.CreateLight();
+        scene.lights->SetAmbient(sceneAmbient);
+        Light* point = scene.lights->CreateLight();
         point->position = pointLight.position;
         point->ambient = pointLight.ambient;
         point->diffuse = pointLight.diffuse;
         for (int i = 0; i < 3; ++i)
             point->attenuation[i] = pointLight.attenuation[size_t(i)];
-        Light* sun = lights.CreateLight();
+        Light* sun = scene.lights->CreateLight();
         sun->type = LightDirectional;
         sun->direction = directionalLight.direction;
         sun->ambient = Vec4(0, 0, 0, 1);
         sun->diffuse = directionalLight.diffuse;
         render.renderSystem->clearColor = background;
         // The device projection follows the camera one update later.
-        cameras.Update();
+        scene.cameras->Update();
     }
     Model* AddBox(const Box& b) {
-        Model* model = models.CreateBoxModel(b.centre - Vec3(b.half), b.centre + Vec3(b.half), nullptr,
-                                             nullptr, ModelVertexColors);
+        Model* model = scene.models->CreateBoxModel(b.centre - Vec3(b.half), b.centre + Vec3(b.half), nullptr,
+                                                    nullptr, ModelVertexColors);
         model->SetColor(b.colour);
         return model;
     }
     void Show(Model* model, bool shown) {
         shown ? model->SetFlags(ModelVisible) : model->ClearFlags(ModelVisible);
     }
-    // One frame in the engine's order, captured before it is shown.
-    void Frame(Image& image) {
-        render.renderSystem->Refresh();
-        cameras.Update();
-        lights.Apply();
-        shaders.Update();
-        models.Render();
-        render.renderSystem->CaptureScreen(image);
-        models.Present();
-    }
 
     VelmoraTest::RenderFixture render;
-    TimerManager timers;
-    CameraManager cameras;
-    LightManager lights;
-    ShaderManager shaders;
-    ModelManager models;
+    VelmoraTest::SceneServices scene;
     Model* nearModel = nullptr; // not owned: the model manager's
     Model* farModel = nullptr;  // not owned
 };
@@ -251,15 +234,15 @@ TEST_F(LightingComparisonRenderTest, EngineAndPlainOpenGLLightTheBoxesAlike) {
     EngineScene engine(32);
     Image frame;
     for (int i = 0; i < 2; ++i)
-        engine.Frame(frame);
-    VelmoraTest::SceneRenderFixture::SavePng(frame, "lighting-comparison-engine.png");
+        engine.scene.Frame(frame);
+    VelmoraTest::SceneServices::SavePng(frame, "lighting-comparison-engine.png");
     ASSERT_EQ(frame.width, Width);
     ASSERT_EQ(frame.height, Height);
     ASSERT_FALSE(log.Contains("Error"));
 
     PlainScene plain;
     ASSERT_TRUE(plain.Ready()) << SDL_GetError();
-    const Camera& camera = *engine.cameras.GetDefaultCamera();
+    const Camera& camera = *engine.scene.cameras->GetDefaultCamera();
     const std::vector<uint8_t> reference = plain.Draw(camera);
     SaveRgba(reference, "lighting-comparison-plain.png");
 
@@ -279,7 +262,7 @@ TEST_F(LightingComparisonRenderTest, EngineAndPlainOpenGLLightTheBoxesAlike) {
         {"background", Vec3(200, -200, -400)},
     };
     for (const auto& probe : probes) {
-        const Vec2 at = engine.cameras.Project(camera, probe.world);
+        const Vec2 at = engine.scene.cameras->Project(camera, probe.world);
         ASSERT_TRUE(at.x >= 0 && at.x < float(Width) && at.y >= 0 && at.y < float(Height)) << probe.name;
         const auto x = uint32_t(at.x);
         const auto y = uint32_t(at.y);
@@ -290,7 +273,7 @@ TEST_F(LightingComparisonRenderTest, EngineAndPlainOpenGLLightTheBoxesAlike) {
     }
     // The faces are shaded: the nearer box's three faces differ from one another.
     auto at = [&](const Vec3& world) {
-        const Vec2 p = engine.cameras.Project(camera, world);
+        const Vec2 p = engine.scene.cameras->Project(camera, world);
         return EnginePixel(frame, uint32_t(p.x), uint32_t(p.y));
     };
     EXPECT_FALSE(Same(at(n + Vec3(0, 0, h)), at(n + Vec3(h, 0, 0)), 12));
@@ -307,15 +290,15 @@ TEST_F(LightingComparisonRenderTest, TheNearerBoxWinsOverTheWholeOverlap) {
         Image farOnly;
         Image both;
         engine.Show(engine.farModel, false);
-        engine.Frame(nearOnly);
-        engine.Frame(nearOnly);
+        engine.scene.Frame(nearOnly);
+        engine.scene.Frame(nearOnly);
         engine.Show(engine.farModel, true);
         engine.Show(engine.nearModel, false);
-        engine.Frame(farOnly);
+        engine.scene.Frame(farOnly);
         engine.Show(engine.nearModel, true);
-        engine.Frame(both);
-        VelmoraTest::SceneRenderFixture::SavePng(both, "lighting-comparison-depth-" + std::to_string(bits) +
-                                                           ".png");
+        engine.scene.Frame(both);
+        VelmoraTest::SceneServices::SavePng(both,
+                                            "lighting-comparison-depth-" + std::to_string(bits) + ".png");
         ASSERT_EQ(both.width, Width);
         const uint8_t* empty = EnginePixel(nearOnly, 2, 2);
         uint32_t overlap = 0;

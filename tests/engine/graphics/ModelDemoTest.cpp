@@ -4,26 +4,18 @@
 // engine's frame runs them: a placeholder box for a model file that is missing, a textured static box, a
 // vertex-animated box that grows, a skinned bar that bends and a particle fountain bouncing on the floor.
 // Frames are written as PNGs under $VB_TEST_OUTPUT and checked by probing pixels.
-#include "engine/core/TimerManager.h"
 #include "engine/graphics/AnimationControl.h"
 #include "engine/graphics/Camera.h"
-#include "engine/graphics/CameraManager.h"
 #include "engine/graphics/Image.h"
 #include "engine/graphics/Light.h"
-#include "engine/graphics/LightManager.h"
 #include "engine/graphics/Model.h"
-#include "engine/graphics/ModelManager.h"
 #include "engine/graphics/ParticleSystem.h"
-#include "engine/graphics/ParticleSystemManager.h"
-#include "engine/graphics/RenderSystem_D3D7.h"
 #include "engine/graphics/ShaderDescriptor.h"
-#include "engine/graphics/ShaderManager.h"
 #include "engine/graphics/SpriteGroup.h"
-#include "engine/graphics/SpriteGroupManager.h"
 #include "engine/math/Random.h"
 #include "tests/engine/graphics/ModelFixtures.h"
-#include "tests/support/PngWriter.h"
 #include "tests/support/RenderFixture.h"
+#include "tests/support/SceneServices.h"
 #include "tools/formats/MaterialWriter.h"
 #include "tools/formats/Picture.h"
 #include "tools/formats/PngWriter.h"
@@ -130,50 +122,25 @@ class ModelDemoTest : public testing::Test {
 protected:
     void SetUp() override {
         SeedRandom(11);
-        TimerManager::Instance(&timers);
-        rs = render.renderSystem.get();
-        cameras = std::make_unique<CameraManager>();
-        CameraManager::Instance(cameras.get());
-        lights = std::make_unique<LightManager>();
-        LightManager::Instance(lights.get());
-        shaders = std::make_unique<ShaderManager>();
-        ShaderManager::Instance(shaders.get());
-        models = std::make_unique<ModelManager>();
-        ModelManager::Instance(models.get());
-        sprites = std::make_unique<SpriteGroupManager>();
-        SpriteGroupManager::Instance(sprites.get());
-        particles = std::make_unique<ParticleSystemManager>();
-        ParticleSystemManager::Instance(particles.get());
-
         // Seen from the front: the camera at y = -14 looks along +y with z up.
-        camera = cameras->GetDefaultCamera();
+        Camera* camera = scene.cameras->GetDefaultCamera();
         camera->position = Vec3(0, -14, 1.5f);
         camera->orientation = Quaternion(std::sin(pi / 4), 0, 0, std::cos(pi / 4));
-        cameras->Update();
-        rs->clearColor = Vec4(0.05f, 0.05f, 0.1f, 1);
-        Light* lamp = lights->CreateLight();
+        scene.cameras->Update();
+        render.renderSystem->clearColor = Vec4(0.05f, 0.05f, 0.1f, 1);
+        Light* lamp = scene.lights->CreateLight();
         lamp->position = Vec3(-4, -10, 8);
         lamp->attenuation[0] = 1;
         lamp->diffuse = Vec4(0.65f, 0.65f, 0.6f, 1);
         lamp->ambient = Vec4(0, 0, 0, 1);
         lamp->specular = Vec4(0, 0, 0, 1);
-        lights->SetAmbient(Vec4(0.3f, 0.3f, 0.3f, 1));
-    }
-    void TearDown() override {
-        templates.clear();
-        loaded.clear();
-        particles.reset();
-        sprites.reset();
-        models.reset();
-        shaders.reset();
-        lights.reset();
-        cameras.reset();
+        scene.lights->SetAmbient(Vec4(0.3f, 0.3f, 0.3f, 1));
     }
 
     // A registered copy of a loaded template, placed at x on the floor and playing in a loop.
     Model* Place(const std::string& name, float x) {
-        loaded.emplace_back(models->LoadModel(name, nullptr, 0, 0));
-        Model* model = models->CreateModelCopy(*loaded.back(), nullptr, 0);
+        loaded.emplace_back(scene.models->LoadModel(name, nullptr, 0, 0));
+        Model* model = scene.models->CreateModelCopy(*loaded.back(), nullptr, 0);
         model->transform = Matrix4::Translation(Vec3(x, 0, 0));
         model->box.SetTransform(model->transform);
         model->animationControl->loop = true;
@@ -181,64 +148,28 @@ protected:
         return model;
     }
 
-    // One frame in the engine's order, captured before it is shown.
-    void Frame(Image& image) {
-        rs->Refresh();
-        cameras->Update();
-        particles->Update();
-        sprites->Update();
-        lights->Apply();
-        shaders->Update();
-        models->Render();
-        rs->CaptureScreen(image);
-        models->Present();
-    }
-    void Save(const Image& image, const std::string& name) {
-        std::vector<uint8_t> rgba(size_t(image.width) * image.height * 4);
-        for (uint32_t y = 0; y < image.height; ++y)
-            for (uint32_t x = 0; x < image.width; ++x) {
-                const uint8_t* p = image.Row(image.height - 1 - y) + x * image.BytesPerPixel();
-                uint8_t* q = &rgba[(size_t(y) * image.width + x) * 4];
-                q[0] = p[0];
-                q[1] = p[1];
-                q[2] = p[2];
-                q[3] = 255;
-            }
-        VelmoraTest::WritePng(VelmoraTest::TestOutputPath(name), image.width, image.height, rgba);
-    }
-    const uint8_t* PixelAt(const Image& image, const Vec3& world) const {
-        const Vec2 s = cameras->Project(*camera, world);
-        return image.Row(static_cast<uint32_t>(s.y)) + static_cast<uint32_t>(s.x) * image.BytesPerPixel();
-    }
     static bool Background(const uint8_t* p) { return p[0] < 30 && p[1] < 30 && p[2] < 45; }
 
     VelmoraTest::TestLog log;
     VelmoraTest::DataFolder data{"demo"};
     VelmoraTest::RenderFixture render{320, 240};
-    TimerManager timers;
-    RenderSystem_D3D7* rs = nullptr;
-    std::unique_ptr<CameraManager> cameras;
-    std::unique_ptr<LightManager> lights;
-    std::unique_ptr<ShaderManager> shaders;
-    std::unique_ptr<ModelManager> models;
-    std::unique_ptr<SpriteGroupManager> sprites;
-    std::unique_ptr<ParticleSystemManager> particles;
-    std::vector<std::unique_ptr<Model>> loaded;             // unregistered templates
-    std::vector<std::unique_ptr<ParticleSystem>> templates; // unregistered templates
-    Camera* camera = nullptr;
+    VelmoraTest::SceneServices scene{*render.renderSystem};
+    // Unregistered templates, deleted before the services.
+    std::vector<std::unique_ptr<Model>> loaded;
+    std::vector<std::unique_ptr<ParticleSystem>> templates;
 };
 
 TEST_F(ModelDemoTest, FiveScenes) {
     WriteDemoData(data);
     ShaderDescriptor grey;
     grey.color1 = Vec4(0.6f, 0.6f, 0.6f, 1);
-    models->CreateBoxModel(Vec3(-8, -2, -0.2f), Vec3(8, 2, 0), &grey, nullptr, 0); // the floor
+    scene.models->CreateBoxModel(Vec3(-8, -2, -0.2f), Vec3(8, 2, 0), &grey, nullptr, 0); // the floor
     Model* placeholder = Place("demo\\missing.mlf", -6);
     Place("demo\\crate.mlf", -3);
     Place("demo\\grow.mlf", 0);
     Place("demo\\bend.mlf", 3);
-    templates.emplace_back(particles->LoadParticleSystem("demo\\fountain.psf", nullptr, 0));
-    ParticleSystem* fountain = particles->CreateParticleSystemCopy(*templates.back());
+    templates.emplace_back(scene.particles->LoadParticleSystem("demo\\fountain.psf", nullptr, 0));
+    ParticleSystem* fountain = scene.particles->CreateParticleSystemCopy(*templates.back());
     fountain->emitterPosition = Vec3(6, 0, 0.05f);
     fountain->looping = true;
     fountain->emitterTime = 0;
@@ -246,51 +177,51 @@ TEST_F(ModelDemoTest, FiveScenes) {
     EXPECT_EQ(placeholder->name, "demo\\missing.mlf");
     EXPECT_TRUE(log.Contains("Failed to open"));
 
-    timers.frameTime = 1.0f / 30;
+    scene.timers.frameTime = 1.0f / 30;
     Image first;
-    Frame(first);
-    Save(first, "models-demo-frame-01.png");
+    scene.Frame(first);
+    VelmoraTest::SceneServices::SavePng(first, "models-demo-frame-01.png");
     Image image;
     for (int frame = 2; frame <= 20; ++frame)
-        Frame(image);
-    Save(image, "models-demo-frame-20.png");
+        scene.Frame(image);
+    VelmoraTest::SceneServices::SavePng(image, "models-demo-frame-20.png");
 
     // Each scene shows where its model stands.
-    EXPECT_FALSE(Background(PixelAt(image, Vec3(-6, -1, 0.5f))));
-    EXPECT_FALSE(Background(PixelAt(image, Vec3(-3, -0.9f, 1))));
+    EXPECT_FALSE(Background(scene.PixelAt(image, Vec3(-6, -1, 0.5f))));
+    EXPECT_FALSE(Background(scene.PixelAt(image, Vec3(-3, -0.9f, 1))));
     // The crate shows its texture: red everywhere, green only on the yellow squares.
-    const uint8_t* crate = PixelAt(image, Vec3(-3, -0.9f, 1));
+    const uint8_t* crate = scene.PixelAt(image, Vec3(-3, -0.9f, 1));
     EXPECT_GT(crate[0], crate[2] + 60) << "the checkerboard's red";
     // The growing box covers at frame 20 (half size about 0.83) what it did not at frame 1 (about 0.33).
-    EXPECT_TRUE(Background(PixelAt(first, Vec3(0.7f, -1, 1))));
-    EXPECT_FALSE(Background(PixelAt(image, Vec3(0.7f, -1, 1))));
+    EXPECT_TRUE(Background(scene.PixelAt(first, Vec3(0.7f, -1, 1))));
+    EXPECT_FALSE(Background(scene.PixelAt(image, Vec3(0.7f, -1, 1))));
     // The bar's top has swung towards -x by about 0.66.
-    EXPECT_TRUE(Background(PixelAt(first, Vec3(2.45f, -0.2f, 1.9f))));
-    EXPECT_FALSE(Background(PixelAt(image, Vec3(2.45f, -0.2f, 1.9f))));
+    EXPECT_TRUE(Background(scene.PixelAt(first, Vec3(2.45f, -0.2f, 1.9f))));
+    EXPECT_FALSE(Background(scene.PixelAt(image, Vec3(2.45f, -0.2f, 1.9f))));
     // The fountain: sparks in the air above the emitter, none below the floor.
     EXPECT_GT(fountain->liveParticles, 20u);
     int sparks = 0;
     for (float z = 0.5f; z < 2.5f; z += 0.1f)
         for (float x = 5; x < 7; x += 0.1f)
-            sparks += !Background(PixelAt(image, Vec3(x, -2.1f, z)));
+            sparks += !Background(scene.PixelAt(image, Vec3(x, -2.1f, z)));
     EXPECT_GT(sparks, 5);
 
     // Later: the first sparks have come down and bounce on the floor.
     for (int frame = 21; frame <= 60; ++frame) {
-        Frame(image);
+        scene.Frame(image);
         for (const Particle& p : fountain->GetParticles()) {
             if (!p.free) {
                 ASSERT_GE(fountain->GetSpriteGroup()->GetSprite(p.spriteId).position.z, 0.0f);
             }
         }
     }
-    Save(image, "models-demo-frame-60.png");
+    VelmoraTest::SceneServices::SavePng(image, "models-demo-frame-60.png");
     bool bounced = false;
     for (const Particle& p : fountain->GetParticles())
         bounced = bounced || (!p.free && p.speedFactor < 1);
     EXPECT_TRUE(bounced);
     // Everything is drawn but the fountain template's sprite group, which never holds a sprite.
-    EXPECT_EQ(models->drawnModels, models->visibleModels - 1);
+    EXPECT_EQ(scene.models->drawnModels, scene.models->visibleModels - 1);
 }
 
 } // namespace

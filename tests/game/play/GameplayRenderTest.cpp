@@ -5,41 +5,20 @@
 // shadows are measured against the same frame without them (box-field.png); and a row of explosive bricks
 // caught mid-chain with flying debris (explosion.png). Frames are written under $VB_TEST_OUTPUT and checked
 // by probing pixels.
-#include "game/play/BallManager.h"
 #include "game/play/Block.h"
-#include "game/play/BonusManager.h"
-#include "game/play/Effects.h"
-#include "game/play/Environment.h"
 #include "game/play/Explosion.h"
 #include "game/play/ExplosionManager.h"
-#include "game/play/GameField.h"
-#include "game/play/GameGeometry.h"
-#include "game/play/GameLogicData.h"
-#include "game/play/Lighting.h"
 #include "game/play/Shadow.h"
 
-#include "engine/core/Config.h"
-#include "engine/core/TimerManager.h"
-#include "engine/core/Window.h"
 #include "engine/files/FileManager.h"
-#include "engine/graphics/Camera.h"
-#include "engine/graphics/CameraManager.h"
 #include "engine/graphics/Image.h"
-#include "engine/graphics/LightManager.h"
 #include "engine/graphics/Model.h"
-#include "engine/graphics/ModelManager.h"
-#include "engine/graphics/ParticleSystemManager.h"
-#include "engine/graphics/RenderSystem_D3D7.h"
-#include "engine/graphics/ShaderManager.h"
-#include "engine/graphics/SpriteGroupManager.h"
 #include "engine/math/Random.h"
-#include "framework/AudioPlayer.h"
-#include "framework/ScoreKeeper.h"
-#include "platform/d3d/D3DTest.h"
 #include "platform/win/Process.h"
-#include "platform/win/WindowSimulation.h"
 #include "tests/engine/graphics/ModelFixtures.h"
+#include "tests/support/LevelScene.h"
 #include "tests/support/PngWriter.h"
+#include "tests/support/TestLog.h"
 #include "tools/formats/FieldWriter.h"
 #include "tools/formats/LevelGeometryWriter.h"
 
@@ -54,140 +33,33 @@ using namespace VelmoraBall;
 
 namespace {
 
-class NoBalls final : public BallManager {
-public:
-    Ball* AddBall(int) override { return nullptr; }
-};
-
 void SaveText(const VelmoraTest::DataFolder& data, const std::string& name, const std::string& text) {
     data.Save(name, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
-// The engine's drawing services as a level uses them, the level's camera, and the objects of a level's
-// field; the derived fixtures provide the data and build the level.
+// A level on screen; the derived fixtures provide the data and build the level.
 class LevelRender : public testing::Test {
 protected:
     void SetUp() override {
         SeedRandom(3);
-        platform::D3DTest::Reset();
-        platform::sim::Reset();
-        platform::sim::SetDesktopMode(1024, 768, 32);
-        Config::Instance(&config);
-        config.GetSettings().vMode = "640x480x32";
-        window = std::make_unique<Window>("gameplay", 0, 0, 640, 480, false, true, Vec2i(0, 0));
-        Window::Instance(window.get());
-        rs = std::make_unique<RenderSystem_D3D7>(true, false); // shadows need the stencil
-        RenderSystem::Instance(rs.get());
-        TimerManager::Instance(&timers);
-        timers.frameTime = 0.02f;
-        cameras = Make<CameraManager>();
-        lights = Make<LightManager>();
-        shaders = Make<ShaderManager>();
-        models = Make<ModelManager>();
-        sprites = Make<SpriteGroupManager>();
-        particles = Make<ParticleSystemManager>();
-        // The level's camera: 90 degrees, near 70, far 650, above and behind the bat.
-        camera = cameras->GetDefaultCamera();
-        camera->fieldOfView = 1.5707964f;
-        camera->nearPlane = 70;
-        camera->farPlane = 650;
-        camera->orientation = Quaternion(0.4939f, 0, 0, 0.8695f);
-        camera->position = Vec3(0, -140, 98);
-        cameras->Update();
-        rs->clearColor = Vec4(0.05f, 0.05f, 0.1f, 1);
-        audio = std::make_unique<GameFramework::AudioPlayer>(0.285f, 0.315f);
+        level = std::make_unique<VelmoraTest::LevelScene>("gameplay");
+        level->scene->timers.frameTime = 0.02f;
+        level->renderSystem->clearColor = Vec4(0.05f, 0.05f, 0.1f, 1);
     }
-    void TearDown() override {
-        geometry.reset();
-        bonuses.reset();
-        environment.reset();
-        field.reset();
-        effects.reset();
-        lighting.reset();
-        levelData.reset();
-        gameData.reset();
-        audio.reset();
-        particles.reset();
-        sprites.reset();
-        models.reset();
-        shaders.reset();
-        lights.reset();
-        cameras.reset();
-        rs.reset();
-        window.reset();
-        platform::D3DTest::Reset();
-        platform::sim::Reset();
-    }
-
-    template <class T> std::unique_ptr<T> Make() {
-        auto service = std::make_unique<T>();
-        T::Instance(service.get());
-        return service;
-    }
+    void TearDown() override { level.reset(); }
 
     void Play(float seconds) {
         for (int frames = static_cast<int>(seconds / 0.02f + 0.5f); frames > 0; --frames) {
-            geometry->Update(1);
-            bonuses->Update(false, 3, 1);
-            effects->Update();
+            level->geometry->Update(1);
+            level->bonuses->Update(false, 3, 1);
+            level->effects->Update();
         }
     }
 
-    void Frame(Image& image) {
-        rs->Refresh();
-        cameras->Update();
-        particles->Update();
-        sprites->Update();
-        lights->Apply();
-        shaders->Update();
-        models->Render();
-        rs->CaptureScreen(image);
-        models->Present();
-    }
-
-    void Save(const Image& image, const std::string& name) {
-        std::vector<uint8_t> rgba(size_t(image.width) * image.height * 4);
-        for (uint32_t y = 0; y < image.height; ++y)
-            for (uint32_t x = 0; x < image.width; ++x) {
-                const uint8_t* p = image.Row(image.height - 1 - y) + x * image.BytesPerPixel();
-                uint8_t* q = &rgba[(size_t(y) * image.width + x) * 4];
-                q[0] = p[0];
-                q[1] = p[1];
-                q[2] = p[2];
-                q[3] = 255;
-            }
-        VelmoraTest::WritePng(VelmoraTest::TestOutputPath(name), image.width, image.height, rgba);
-    }
-
-    const uint8_t* PixelAt(const Image& image, const Vec3& world) const {
-        const Vec2 s = cameras->Project(*camera, world);
-        return image.Row(static_cast<uint32_t>(s.y)) + static_cast<uint32_t>(s.x) * image.BytesPerPixel();
-    }
     static int Brightness(const uint8_t* p) { return p[0] + p[1] + p[2]; }
 
     VelmoraTest::TestLog log;
-    Config config{"", "", false, "640x480x32", false, false};
-    TimerManager timers;
-    std::unique_ptr<Window> window;
-    std::unique_ptr<RenderSystem_D3D7> rs;
-    std::unique_ptr<CameraManager> cameras;
-    std::unique_ptr<LightManager> lights;
-    std::unique_ptr<ShaderManager> shaders;
-    std::unique_ptr<ModelManager> models;
-    std::unique_ptr<SpriteGroupManager> sprites;
-    std::unique_ptr<ParticleSystemManager> particles;
-    Camera* camera = nullptr;
-    std::unique_ptr<GameFramework::AudioPlayer> audio;
-    GameFramework::ScoreKeeper score;
-    NoBalls balls;
-    std::unique_ptr<GameTools::DataKeeper> gameData;
-    std::unique_ptr<GameLogicData> levelData;
-    std::unique_ptr<Lighting> lighting;
-    std::unique_ptr<Effects> effects;
-    std::unique_ptr<GameField> field;
-    std::unique_ptr<Environment> environment;
-    std::unique_ptr<BonusManager> bonuses;
-    std::unique_ptr<GameGeometry> geometry;
+    std::unique_ptr<VelmoraTest::LevelScene> level;
 };
 
 // A made-up level written as files: box bricks on a plain ground and a plain wall.
@@ -230,8 +102,8 @@ protected:
   <model name="scenery/wall" color="0.55 0.45 0.35 1"/>
 </environment>)");
 
-        VbFormats::LevelGeometry level;
-        level.textures = {""};
+        VbFormats::LevelGeometry layout;
+        layout.textures = {""};
         auto at = [](const char* type, float x, float y, float z = 0) {
             VbFormats::LevelBlock block;
             block.type = type;
@@ -240,33 +112,29 @@ protected:
         };
         for (int row = 0; row < 3; ++row)
             for (int column = 0; column < 6; ++column)
-                level.blocks.push_back(at("plain", -55.0f + 22.0f * static_cast<float>(column),
-                                          40.0f + 16.0f * static_cast<float>(row)));
-        level.blocks.push_back(at("plain", 0, 10, 6)); // rests on the next block
-        level.blocks.push_back(at("plain", 0, 10));
-        level.blocks[18].below = {19};
-        level.blocks[19].above = {18};
+                layout.blocks.push_back(at("plain", -55.0f + 22.0f * static_cast<float>(column),
+                                           40.0f + 16.0f * static_cast<float>(row)));
+        layout.blocks.push_back(at("plain", 0, 10, 6)); // rests on the next block
+        layout.blocks.push_back(at("plain", 0, 10));
+        layout.blocks[18].below = {19};
+        layout.blocks[19].above = {18};
         for (int column = 0; column < 5; ++column)
-            level.blocks.push_back(at("bomb", -34.0f + 17.0f * static_cast<float>(column), -15));
-        data.Save("levels_geometry/00_00.vbg", VbFormats::LevelGeometryWriter::Write(level));
+            layout.blocks.push_back(at("bomb", -34.0f + 17.0f * static_cast<float>(column), -15));
+        data.Save("levels_geometry/00_00.vbg", VbFormats::LevelGeometryWriter::Write(layout));
     }
 
+    // The ground and the wall are boxes made here; the rest comes from the files written.
     void Build() {
-        gameData = std::make_unique<GameTools::DataKeeper>("en");
-        levelData = std::make_unique<GameLogicData>("en", "00_00.vbg");
-        levelData->AddModel("scenery/ground", models->NewBoxModel({-120, -150, -2}, {120, 140, 0}, nullptr,
-                                                                  nullptr, ModelLit | ModelVertexColors));
-        levelData->AddModel("scenery/wall", models->NewBoxModel({-85, 100, 0}, {85, 110, 10}, nullptr,
-                                                                nullptr, ModelLit | ModelVertexColors));
-        levelData->Load(~0u);
-        lighting = std::make_unique<Lighting>("lighting.ini");
-        effects = std::make_unique<Effects>(lighting.get());
-        field = std::make_unique<GameField>("field.vbf");
-        environment = std::make_unique<Environment>(levelData.get(), "test");
-        bonuses = std::make_unique<BonusManager>(audio.get(), gameData.get(), effects.get());
-        geometry = std::make_unique<GameGeometry>(gameData.get(), levelData.get(), effects.get(), &score,
-                                                  audio.get());
-        geometry->Build(bonuses.get(), &balls, nullptr);
+        ModelManager& models = *level->scene->models;
+        level->gameData = std::make_unique<GameTools::DataKeeper>("en");
+        level->levelData = std::make_unique<GameLogicData>("en", "00_00.vbg");
+        level->levelData->AddModel("scenery/ground",
+                                   models.NewBoxModel({-120, -150, -2}, {120, 140, 0}, nullptr, nullptr,
+                                                      ModelLit | ModelVertexColors));
+        level->levelData->AddModel("scenery/wall", models.NewBoxModel({-85, 100, 0}, {85, 110, 10}, nullptr,
+                                                                      nullptr, ModelLit | ModelVertexColors));
+        level->levelData->Load(~0u);
+        level->Assemble("test");
     }
 
     VelmoraTest::DataFolder data{"gameplayrender"};
@@ -276,22 +144,7 @@ protected:
 // gameplay resources, the level's keeper with its stage's resource list and its geometry file.
 class FirstLevelRender : public LevelRender {
 protected:
-    void Build() {
-        gameData = std::make_unique<GameTools::DataKeeper>("en");
-        gameData->LoadResourceList("data\\game_objects\\resources.xml", false);
-        gameData->LoadAll();
-        levelData = std::make_unique<GameLogicData>("en", "00_00.vbg");
-        levelData->LoadResourceList("data\\environment\\meadow_resources.xml", false);
-        levelData->LoadAll();
-        lighting = std::make_unique<Lighting>("lighting.ini");
-        effects = std::make_unique<Effects>(lighting.get());
-        field = std::make_unique<GameField>("field.vbf");
-        environment = std::make_unique<Environment>(levelData.get(), "meadow");
-        bonuses = std::make_unique<BonusManager>(audio.get(), gameData.get(), effects.get());
-        geometry = std::make_unique<GameGeometry>(gameData.get(), levelData.get(), effects.get(), &score,
-                                                  audio.get());
-        geometry->Build(bonuses.get(), &balls, nullptr);
-    }
+    void Build() { level->LoadFromData("00_00", "meadow"); }
 
     FirstLevelRender() { FileManager::Instance(&files); }
 
@@ -302,13 +155,13 @@ protected:
     // Where the blocks and the field 3 units around them lie on the screen.
     Area BlocksArea() const {
         float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
-        for (const Block* block : geometry->GetBlocks()) {
+        for (const Block* block : level->geometry->GetBlocks()) {
             const BoundingBox& box = block->GetModelBox();
             for (int corner = 0; corner < 8; ++corner) {
                 const Vec3 h = box.GetHalfSize() + Vec3(3, 3, 0);
                 const Vec3 p = box.GetCentre() + Vec3(corner & 1 ? h.x : -h.x, corner & 2 ? h.y : -h.y,
                                                       corner & 4 ? h.z : -box.GetCentre().z);
-                const Vec2 s = cameras->Project(*camera, p);
+                const Vec2 s = level->scene->cameras->Project(*level->camera, p);
                 x0 = std::min(x0, s.x);
                 y0 = std::min(y0, s.y);
                 x1 = std::max(x1, s.x);
@@ -318,7 +171,7 @@ protected:
         const auto clampTo = [](float v, uint32_t size) {
             return static_cast<uint32_t>(std::clamp(v, 0.0f, static_cast<float>(size)));
         };
-        const uint32_t width = window->width, height = window->height;
+        const uint32_t width = level->window->width, height = level->window->height;
         return {clampTo(x0, width), clampTo(y0, height), clampTo(x1 + 1, width), clampTo(y1 + 1, height)};
     }
     // The area enlarged `scale` times, for a person to see the slivers of shadow.
@@ -341,7 +194,7 @@ protected:
     // The block nearest to the camera, whose near face is seen best.
     const Block* NearestBlock() const {
         const Block* nearest = nullptr;
-        for (const Block* block : geometry->GetBlocks())
+        for (const Block* block : level->geometry->GetBlocks())
             if (nearest == nullptr ||
                 block->GetModelBox().GetCentre().y < nearest->GetModelBox().GetCentre().y)
                 nearest = block;
@@ -359,23 +212,23 @@ TEST_F(GameplayRender, FieldOfBlocksWithShadowsUnderItsLights) {
     Build();
     Play(1.5f); // the appearance cascade has shown every block
     Image image;
-    Frame(image);
-    Save(image, "box-field.png");
+    level->scene->Frame(image);
+    VelmoraTest::SceneServices::SavePng(image, "box-field.png");
     // A brick's lit top, the open ground, and the ground in a brick's shadow (towards +x, -y of it).
-    const int top = Brightness(PixelAt(image, {-55, 40, 6}));
-    const int ground = Brightness(PixelAt(image, {-66, 20, 0}));
+    const int top = Brightness(level->scene->PixelAt(image, {-55, 40, 6}));
+    const int ground = Brightness(level->scene->PixelAt(image, {-66, 20, 0}));
     EXPECT_GT(top, ground);
     // Every block on the field shows its shadow; stacked ones do not.
-    for (const Block* block : geometry->GetBlocks())
+    for (const Block* block : level->geometry->GetBlocks())
         EXPECT_EQ(block->GetShadow()->IsVisible(), block->GetBlocksBelow().empty());
     // The shadows lie 0.7 units towards +x, -y of their blocks: hidden again, that sliver of ground is
     // brighter, and nothing else changes.
-    const int shaded = Brightness(PixelAt(image, {-46.6f, 35.6f, 0}));
-    for (const Block* block : geometry->GetBlocks())
+    const int shaded = Brightness(level->scene->PixelAt(image, {-46.6f, 35.6f, 0}));
+    for (const Block* block : level->geometry->GetBlocks())
         block->GetShadow()->SetVisible(false);
     Image bare;
-    Frame(bare);
-    EXPECT_LT(shaded + 10, Brightness(PixelAt(bare, {-46.6f, 35.6f, 0})));
+    level->scene->Frame(bare);
+    EXPECT_LT(shaded + 10, Brightness(level->scene->PixelAt(bare, {-46.6f, 35.6f, 0})));
     size_t darker = 0, lighter = 0;
     for (uint32_t y = 0; y < image.height; ++y)
         for (uint32_t x = 0; x < image.width; ++x) {
@@ -387,44 +240,44 @@ TEST_F(GameplayRender, FieldOfBlocksWithShadowsUnderItsLights) {
     EXPECT_GT(darker, 40u);
     EXPECT_EQ(lighter, 0u);
     EXPECT_GT(ground, 60); // lit, not background
-    EXPECT_EQ(geometry->GetBlocks().size(), 25u);
+    EXPECT_EQ(level->geometry->GetBlocks().size(), 25u);
 }
 
 TEST_F(GameplayRender, ExplosionMidChain) {
     Build();
     Play(1.5f);
-    geometry->GetBlocks()[20]->Hit(0, false); // the first explosive brick: the row burns through
+    level->geometry->GetBlocks()[20]->Hit(0, false); // the first explosive brick: the row burns through
     Play(0.4f);
     Image image;
-    Frame(image);
-    Save(image, "explosion.png");
+    level->scene->Frame(image);
+    VelmoraTest::SceneServices::SavePng(image, "explosion.png");
     size_t flying = 0;
-    for (const auto& entry : geometry->GetExplosionManager().GetExplosions())
+    for (const auto& entry : level->geometry->GetExplosionManager().GetExplosions())
         flying += entry.second->IsActive() ? 1 : 0;
     EXPECT_GT(flying, 0u);
-    EXPECT_LT(geometry->GetBlocks().size(), 25u);
+    EXPECT_LT(level->geometry->GetBlocks().size(), 25u);
 }
 
 TEST_F(FirstLevelRender, BlocksOfTheFirstLevelCastShadowsOnTheField) {
     Build();
     Play(2); // the appearance cascade has shown every block
     Image image;
-    Frame(image);
-    Save(image, "field-blocks.png");
-    ASSERT_FALSE(geometry->GetBlocks().empty());
-    for (const Block* block : geometry->GetBlocks())
+    level->scene->Frame(image);
+    VelmoraTest::SceneServices::SavePng(image, "field-blocks.png");
+    ASSERT_FALSE(level->geometry->GetBlocks().empty());
+    for (const Block* block : level->geometry->GetBlocks())
         EXPECT_TRUE(block->GetShadow()->IsVisible());
     // The far row is of red clay: the middle of a brick's top shows it.
     float farY = -1000;
-    for (const Block* block : geometry->GetBlocks())
+    for (const Block* block : level->geometry->GetBlocks())
         farY = std::max(farY, block->GetModelBox().GetCentre().y);
     size_t red = 0, far = 0;
-    for (const Block* block : geometry->GetBlocks()) {
+    for (const Block* block : level->geometry->GetBlocks()) {
         const BoundingBox& box = block->GetModelBox();
         if (box.GetCentre().y < farY - 1)
             continue;
         ++far;
-        const uint8_t* p = PixelAt(image, box.GetCentre() + Vec3(0, 0, box.GetHalfSize().z));
+        const uint8_t* p = level->scene->PixelAt(image, box.GetCentre() + Vec3(0, 0, box.GetHalfSize().z));
         red += p[0] > p[1] + 40 && p[0] > p[2] + 40 ? 1 : 0;
     }
     EXPECT_GE(far, 8u);
@@ -434,13 +287,13 @@ TEST_F(FirstLevelRender, BlocksOfTheFirstLevelCastShadowsOnTheField) {
     const BoundingBox& near = NearestBlock()->GetModelBox();
     const Vec3 inShadow(near.GetCentre().x, near.GetCentre().y - near.GetHalfSize().y - 0.4f, 0);
     const Vec3 lit = inShadow - Vec3(0, 2.5f, 0);
-    const int shaded = Brightness(PixelAt(image, inShadow));
-    EXPECT_LT(shaded + 10, Brightness(PixelAt(image, lit)));
-    for (const Block* block : geometry->GetBlocks())
+    const int shaded = Brightness(level->scene->PixelAt(image, inShadow));
+    EXPECT_LT(shaded + 10, Brightness(level->scene->PixelAt(image, lit)));
+    for (const Block* block : level->geometry->GetBlocks())
         block->GetShadow()->SetVisible(false);
     Image bare;
-    Frame(bare);
-    EXPECT_LT(shaded + 10, Brightness(PixelAt(bare, inShadow)));
+    level->scene->Frame(bare);
+    EXPECT_LT(shaded + 10, Brightness(level->scene->PixelAt(bare, inShadow)));
     // Around the blocks (the scenery beyond moves on its own), the shadows darken the field; the few pixels
     // that change the other way are on the bricks, whose glint moves on between the two frames.
     const Area area = BlocksArea();
@@ -453,6 +306,6 @@ TEST_F(FirstLevelRender, BlocksOfTheFirstLevelCastShadowsOnTheField) {
             darker += with + 10 < without ? 1 : 0;
             lighter += with > without + 10 ? 1 : 0;
         }
-    EXPECT_GT(darker, 10 * geometry->GetBlocks().size()) << "every block shows a sliver of shadow";
+    EXPECT_GT(darker, 10 * level->geometry->GetBlocks().size()) << "every block shows a sliver of shadow";
     EXPECT_LT(lighter, darker / 20);
 }
