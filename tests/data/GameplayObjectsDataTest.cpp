@@ -357,12 +357,7 @@ TEST_F(GameplayObjectsData, BonusIconPackNamesEveryKindsCell) {
 
 TEST_F(GameplayObjectsData, ObjectsDrawnWhereTheGamePutsThemLookLikeThemselves) {
     VelmoraBall::Lighting lighting("lighting.ini");
-    Camera* camera = scene->cameras->GetDefaultCamera();
-    camera->fieldOfView = 1.5707964f;
-    camera->nearPlane = 70;
-    camera->farPlane = 650;
-    camera->orientation = Quaternion(0.4939f, 0, 0, 0.8695f);
-    camera->position = Vec3(0, -140, 98);
+    Camera* camera = scene->UseLevelCamera();
     scene->renderSystem->clearColor = Vec4(0.08f, 0.1f, 0.16f, 1);
     Model* floor = scene->models->CreateBoxModel(Vec3(-85, -110, -1), Vec3(85, 110, 0), nullptr, nullptr,
                                                   ModelLit | ModelVertexColors);

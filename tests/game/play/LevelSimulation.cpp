@@ -290,17 +290,7 @@ bool LevelSimulation::SavePicture(const std::string& path) const {
     RenderSystem::Instance()->CaptureScreen(image);
     if (image.width == 0 || image.height == 0)
         return false;
-    std::vector<uint8_t> rgba(size_t(image.width) * image.height * 4);
-    for (uint32_t y = 0; y < image.height; ++y)
-        for (uint32_t x = 0; x < image.width; ++x) {
-            const uint8_t* p = image.Row(image.height - 1 - y) + x * image.BytesPerPixel();
-            uint8_t* q = &rgba[(size_t(y) * image.width + x) * 4];
-            q[0] = p[0];
-            q[1] = p[1];
-            q[2] = p[2];
-            q[3] = 255;
-        }
-    return WritePng(path, image.width, image.height, rgba);
+    return WritePng(path, image);
 }
 
 std::string LevelSimulation::GetTranscriptText() const {
