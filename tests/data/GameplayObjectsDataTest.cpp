@@ -19,7 +19,7 @@
 #include "gametools/TexturePack.h"
 #include "platform/win/Process.h"
 
-#include "tests/support/RenderFixture.h"
+#include "tests/support/SceneRenderFixture.h"
 #include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>

@@ -30,7 +30,7 @@
 #include "guitools/GUITextControl.h"
 #include "guitools/GUITextTool.h"
 #include "guitools/GUIToolManager.h"
-#include "tests/support/RenderFixture.h"
+#include "tests/support/SceneRenderFixture.h"
 #include "tests/support/WindowDataFixture.h"
 
 #include <gtest/gtest.h>

@@ -21,7 +21,7 @@
 #include "game/shell/ProfileManager.h"
 #include "guitools/GUITextControl.h"
 #include "guitools/GUIToolManager.h"
-#include "tests/support/RenderFixture.h"
+#include "tests/support/SceneRenderFixture.h"
 #include "tests/support/WindowDataFixture.h"
 
 #include <gtest/gtest.h>

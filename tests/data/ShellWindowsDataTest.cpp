@@ -12,7 +12,7 @@
 #include "guitools/GUITextControl.h"
 #include "guitools/GUIToolManager.h"
 #include "guitools/GUIWindowBase.h"
-#include "tests/support/RenderFixture.h"
+#include "tests/support/SceneRenderFixture.h"
 #include "tests/support/WindowDataFixture.h"
 
 #include <gtest/gtest.h>

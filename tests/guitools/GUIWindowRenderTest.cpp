@@ -20,7 +20,7 @@
 #include "guitools/GUIWindowBase.h"
 #include "platform/win/Process.h"
 #include "platform/win/Time.h"
-#include "tests/support/RenderFixture.h"
+#include "tests/support/SceneRenderFixture.h"
 #include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>

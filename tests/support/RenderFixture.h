@@ -1,7 +1,7 @@
 // Config, window and the Direct3D 7 render system as the Engine builds them, for tests that make textures or
 // draw: the desktop is simulated (size and depth given), the window is windowed, and everything is taken down
-// in reverse order, checking that no device object is left. SceneRenderFixture adds the scene services and
-// the GUI for render tests that capture frames. One per test.
+// in reverse order, checking that no device object is left (SceneRenderFixture adds the scene services and
+// the GUI for render tests that capture frames). One per test.
 #pragma once
 
 #include "engine/core/Config.h"
@@ -11,8 +11,6 @@
 #include "platform/d3d/D3DTest.h"
 #include "platform/win/WindowSimulation.h"
 #include "tests/support/PngWriter.h"
-#include "tests/support/SceneServices.h"
-#include "tests/support/TestGuiManager.h"
 
 #include <gtest/gtest.h>
 
@@ -55,21 +53,6 @@ public:
     std::unique_ptr<OrvexEngine::Config> config;
     std::unique_ptr<OrvexEngine::Window> window;
     std::unique_ptr<OrvexEngine::RenderSystem_D3D7> renderSystem;
-};
-
-// The engine's scene services over a RenderFixture, with the GUI manager (its virtual screen the size given,
-// by default one unit per pixel) drawn in every frame, for render tests of windows and text. The fixture's
-// window and render system are made first and deleted last; one per test.
-class SceneRenderFixture : public RenderFixture, public SceneServices {
-public:
-    SceneRenderFixture(uint32_t width, uint32_t height, float guiWidth = 0, float guiHeight = 0)
-        : RenderFixture(width, height), SceneServices(*renderSystem),
-          gui(std::make_unique<TestGuiManager>(guiWidth > 0 ? guiWidth : float(width),
-                                               guiHeight > 0 ? guiHeight : float(height))) {}
-
-    void Frame(OrvexEngine::Image& image) { SceneServices::Frame(image, gui.get()); }
-
-    std::unique_ptr<TestGuiManager> gui; // deleted before the scene services
 };
 
 } // namespace VelmoraTest

@@ -9,7 +9,7 @@
 #include "gametools/DataKeeper.h"
 #include "guitools/GUIToolManager.h"
 #include "guitools/GUIWindowBase.h"
-#include "tests/support/RenderFixture.h"
+#include "tests/support/SceneRenderFixture.h"
 #include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>

@@ -13,7 +13,7 @@
 #include "engine/gui/GUISlider.h"
 #include "guitools/GUIFontTool.h"
 #include "platform/win/Process.h"
-#include "tests/support/RenderFixture.h"
+#include "tests/support/SceneRenderFixture.h"
 #include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>

@@ -11,7 +11,7 @@
 #include "engine/gui/GUIFontManager.h"
 #include "engine/gui/GUIWindow.h"
 #include "tests/engine/graphics/ModelFixtures.h"
-#include "tests/support/RenderFixture.h"
+#include "tests/support/SceneRenderFixture.h"
 #include "tools/formats/FontWriter.h"
 #include "tools/formats/Picture.h"
 #include "tools/formats/PngWriter.h"

@@ -22,7 +22,7 @@
 #include "guitools/GUITextControl.h"
 #include "guitools/GUIToolManager.h"
 #include "tests/support/ProfileFixture.h"
-#include "tests/support/RenderFixture.h"
+#include "tests/support/SceneRenderFixture.h"
 #include "tests/support/SilentSoundSystem.h"
 #include "tests/support/WindowDataFixture.h"
 

@@ -36,7 +36,7 @@
 #include "platform/win/Events.h"
 #include "platform/win/Process.h"
 #include "platform/win/WindowSimulation.h"
-#include "tests/support/RenderFixture.h"
+#include "tests/support/SceneRenderFixture.h"
 #include "tests/support/TestLog.h"
 
 #include <gtest/gtest.h>
