@@ -218,13 +218,13 @@ protected:
 } // namespace
 
 TEST_F(InGameWindowsData, EveryWindowFindsWhatItsCodeLooksUpInBothLanguages) {
-    ASSERT_TRUE(Complaints(0).empty()) << Complaints(0).front();
+    ASSERT_TRUE(log.Complaints(0).empty()) << log.Complaints(0).front();
     for (const std::string language : {"en", "ru"}) {
         SCOPED_TRACE(language);
         UseLanguage(language);
-        const uint32_t mark = Mark();
+        const uint32_t mark = log.Mark();
         BuildAll();
-        for (const std::string& line : Complaints(mark))
+        for (const std::string& line : log.Complaints(mark))
             ADD_FAILURE() << line;
         for (const WindowLookups& lookups : Table()) {
             SCOPED_TRACE(lookups.name);
@@ -251,7 +251,7 @@ TEST_F(InGameWindowsData, EveryWindowFindsWhatItsCodeLooksUpInBothLanguages) {
             }
         }
         EXPECT_GE(checked, 40u);
-        EXPECT_TRUE(Complaints(mark).empty());
+        EXPECT_TRUE(log.Complaints(mark).empty());
     }
 }
 
@@ -270,7 +270,7 @@ TEST_F(InGameWindowsData, TheDisplayOverTheFirstLevel) {
     for (const std::string& list : lists)
         levelData->LoadResourceList(list, false);
     levelData->LoadAll();
-    const uint32_t mark = Mark();
+    const uint32_t mark = log.Mark();
     auto logic = std::make_unique<GameLogic>(nullptr, profiles.get(), audio.get(), keeper.get(),
                                              levelData.get(), tools.get(), stage, first, 3);
     hud->Show(16, logic.get());
@@ -296,7 +296,7 @@ TEST_F(InGameWindowsData, TheDisplayOverTheFirstLevel) {
     EXPECT_EQ(text("/life/text"), L"x 2");
     EXPECT_EQ(text("/level/text_1"), L"1-1");
     EXPECT_EQ(text("/score/text_1"), L"12340");
-    for (const std::string& line : Complaints(mark))
+    for (const std::string& line : log.Complaints(mark))
         ADD_FAILURE() << line;
     hud->Hide();
     logic.reset();
@@ -314,7 +314,7 @@ TEST_F(InGameWindowsData, LevelCompleteOverTheMenuBackground) {
     // The first level's ace time is 45 s: 38.6 s earns 7 seconds, 140 points.
     profiles->SubmitBestResult({0, 0}, L"Bob", 0, 36.1f);
     profiles->SubmitBestResult({0, 0}, player->name, 0, 38.6f);
-    const uint32_t mark = Mark();
+    const uint32_t mark = log.Mark();
     levelComplete->Show(17, {0, 0}, 38.6f);
     OrvexEngine::Image image;
     for (int frame = 0; frame < 80; ++frame) {
@@ -338,7 +338,7 @@ TEST_F(InGameWindowsData, LevelCompleteOverTheMenuBackground) {
     EXPECT_EQ(text("ace_time"), L"0:45");
     EXPECT_EQ(text("best_time"), L"0:36");
     EXPECT_EQ(text("time_bonus"), L"140");
-    for (const std::string& line : Complaints(mark))
+    for (const std::string& line : log.Complaints(mark))
         ADD_FAILURE() << line;
     levelComplete->Hide();
 }

@@ -103,11 +103,11 @@ protected:
 
 TEST_F(MenuWindowsData, TheWindowsFindEverythingTheyLookUpInBothLanguages) {
     ASSERT_GE(files.GetPackCount(), 1u);
-    ASSERT_TRUE(Complaints(0).empty()) << Complaints(0).front();
+    ASSERT_TRUE(log.Complaints(0).empty()) << log.Complaints(0).front();
     for (const std::string language : {"en", "ru"}) {
         SCOPED_TRACE(language);
         UseLanguage(language);
-        const uint32_t mark = Mark();
+        const uint32_t mark = log.Mark();
         // The splash pictures and the backdrop are shipped: both pictures play.
         GUILogosWindow logos;
         EXPECT_NE(logos.GetSplashOne(), nullptr);
@@ -122,7 +122,7 @@ TEST_F(MenuWindowsData, TheWindowsFindEverythingTheyLookUpInBothLanguages) {
         Keep(std::make_unique<GUIHelpWindow>(nullptr, &keeper, tools.get(), manager.get(), Parent()));
         auto* scores = Keep(std::make_unique<GUIHighScoresWindow>(nullptr, nullptr, table.get(), &keeper,
                                                                   tools.get(), manager.get(), Parent()));
-        for (const std::string& line : Complaints(mark))
+        for (const std::string& line : log.Complaints(mark))
             ADD_FAILURE() << line;
 
         ExpectTextKeys(KeysSetByCode);
@@ -145,7 +145,7 @@ TEST_F(MenuWindowsData, TheWindowsFindEverythingTheyLookUpInBothLanguages) {
             EXPECT_FALSE(caption->text.empty());
             scores->Hide();
         }
-        EXPECT_TRUE(Complaints(mark).empty());
+        EXPECT_TRUE(log.Complaints(mark).empty());
     }
 }
 
@@ -180,5 +180,5 @@ TEST_F(MenuWindowsData, TheMainMenuAndTheHighScoreTableDrawn) {
     EXPECT_EQ(second->text, L"Carol");
     EXPECT_EQ(second->fontName, "common_1");
     EXPECT_FALSE(scores->GetTextControl("window_high_scores/window/record_4/name")->GetWindow()->visible);
-    EXPECT_TRUE(Complaints(0).empty()) << Complaints(0).front();
+    EXPECT_TRUE(log.Complaints(0).empty()) << log.Complaints(0).front();
 }

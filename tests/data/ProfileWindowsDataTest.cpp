@@ -99,17 +99,17 @@ TEST_F(ProfileWindowsData, EveryControlTextKeyAndFontTheWindowsLookUpIsShippedIn
         UseTools(language);
         for (const WindowLookups& lookups : Table()) {
             SCOPED_TRACE(lookups.name);
-            const uint32_t mark = Mark();
+            const uint32_t mark = log.Mark();
             GUITools::GUIWindowBase window(data.get(), tools.get(), nullptr, lookups.name);
             ExpectLookupsFound(window, lookups);
             // The labels of the description find their texts and fonts too.
             ExpectLabelsResolved(window);
-            for (const std::string& line : Complaints(mark))
+            for (const std::string& line : log.Complaints(mark))
                 ADD_FAILURE() << line;
         }
 
         // The windows themselves look up nothing the data lacks: not one error line.
-        const uint32_t mark = Mark();
+        const uint32_t mark = log.Mark();
         GUIMenuWindowManager menus(data.get());
         GUIWelcomeWindow welcome(profiles.get(), nullptr, data.get(), tools.get(), &menus, nullptr);
         GUIProfilesWindow list(nullptr, profiles.get(), data.get(), tools.get(), &menus, nullptr);
@@ -117,7 +117,7 @@ TEST_F(ProfileWindowsData, EveryControlTextKeyAndFontTheWindowsLookUpIsShippedIn
         GUIRenameProfileWindow rename(profiles.get(), nullptr, data.get(), tools.get(), &menus, nullptr);
         GUIDeleteProfileWindow remove(profiles.get(), nullptr, data.get(), tools.get(), &menus, nullptr);
         GUIProfileNameConflictWindow conflict(nullptr, data.get(), tools.get(), &menus, nullptr);
-        for (const std::string& line : Complaints(mark))
+        for (const std::string& line : log.Complaints(mark))
             ADD_FAILURE() << line;
         EXPECT_EQ(menus.GetWindows().size(), 6u);
     }

@@ -183,22 +183,22 @@ protected:
 
 TEST_F(ShellWindowsData, EveryWindowBuildsInBothLanguagesWithWhatTheGameLooksUp) {
     ASSERT_GE(files.GetPackCount(), 1u);
-    ASSERT_TRUE(Complaints(0).empty()) << Complaints(0).front();
+    ASSERT_TRUE(log.Complaints(0).empty()) << log.Complaints(0).front();
     for (const std::string language : {"en", "ru"}) {
         SCOPED_TRACE(language);
-        const uint32_t before = Mark();
+        const uint32_t before = log.Mark();
         UseLanguage(language);
         // A description file that does not read is left out with an error line.
-        for (const std::string& line : Complaints(before))
+        for (const std::string& line : log.Complaints(before))
             ADD_FAILURE() << line;
         for (const WindowLookups& needs : Needs()) {
             SCOPED_TRACE(needs.name);
-            const uint32_t mark = Mark();
+            const uint32_t mark = log.Mark();
             GUIWindowBase& window = Build(needs.name);
             ExpectLookupsFound(window, needs);
             // Every label of the description finds its text and its font.
             ExpectLabelsResolved(window);
-            for (const std::string& line : Complaints(mark))
+            for (const std::string& line : log.Complaints(mark))
                 ADD_FAILURE() << line;
         }
     }
@@ -229,7 +229,7 @@ TEST_F(ShellWindowsData, TheFadersTheCodeReadsAndTheRowOrder) {
                   profiles.GetControl(row + std::to_string(k))->position.y)
             << k;
     }
-    EXPECT_TRUE(Complaints(0).empty());
+    EXPECT_TRUE(log.Complaints(0).empty());
 }
 
 // Four groups of windows, one test each: showing and hiding runs the windows' animations frame by frame.
@@ -256,7 +256,7 @@ TEST_P(ShellWindowsShowAndHide, EveryWindowComesOnScreenAndGoesAgain) {
             EXPECT_FALSE(control->IsActive()) << control->GetName();
         windows.clear();
     }
-    EXPECT_TRUE(Complaints(0).empty());
+    EXPECT_TRUE(log.Complaints(0).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Groups, ShellWindowsShowAndHide, testing::Range(0, 4));
@@ -310,5 +310,5 @@ TEST_F(ShellWindowsRender, MainMenuOverTheBackgroundAndTheInGameDisplay) {
     EXPECT_LT(bar[1], 100);
     const uint8_t* field = VelmoraTest::SceneRenderFixture::Pixel(image, 400, 300);
     EXPECT_NEAR(field[1], 128, 3);
-    EXPECT_TRUE(Complaints(0).empty());
+    EXPECT_TRUE(log.Complaints(0).empty());
 }

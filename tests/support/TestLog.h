@@ -1,5 +1,6 @@
 // A log without a file for tests of code that logs: created in the test, deleted with it, and registered
-// as the MessageManager for its lifetime. Texts(type) gives the messages of one kind in order.
+// as the MessageManager for its lifetime. Texts gives the messages in order, Complaints the warnings and
+// errors since a mark.
 #pragma once
 
 #include "engine/core/MessageManager.h"
@@ -26,6 +27,15 @@ public:
             if (entry.find(text) != std::string::npos)
                 return true;
         return false;
+    }
+    // The log's position now, and the texts of the warnings and errors logged since such a position.
+    uint32_t Mark() const { return log.GetEntryCount(); }
+    std::vector<std::string> Complaints(uint32_t mark) const {
+        std::vector<std::string> lines;
+        for (uint32_t i = mark; i < log.GetEntryCount(); ++i)
+            if (log.GetEntry(i)->type >= OrvexEngine::MessageTypeWarning)
+                lines.push_back(log.GetEntry(i)->text);
+        return lines;
     }
     OrvexEngine::MessageManager& Manager() { return log; }
 

@@ -73,19 +73,6 @@ void WindowDataFixture::UseTools(const std::string& language) {
     tools->fontTool->LoadAdditionalFonts();
 }
 
-uint32_t WindowDataFixture::Mark() {
-    return log.Manager().GetEntryCount();
-}
-
-std::vector<std::string> WindowDataFixture::Complaints(uint32_t mark) {
-    std::vector<std::string> lines;
-    OrvexEngine::MessageManager& messages = log.Manager();
-    for (uint32_t i = mark; i < messages.GetEntryCount(); ++i)
-        if (messages.GetEntry(i)->type >= OrvexEngine::MessageTypeWarning)
-            lines.push_back(messages.GetEntry(i)->text);
-    return lines;
-}
-
 void WindowDataFixture::ExpectLookupsFound(const GUITools::GUIWindowBase& window,
                                            const WindowLookups& lookups) const {
     for (const ControlLookup& control : lookups.controls)

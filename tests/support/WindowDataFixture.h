@@ -55,10 +55,6 @@ protected:
     // Whatever was built with the old tools must be gone first.
     void UseTools(const std::string& language);
 
-    // The log's position now, and the texts of the warnings and errors logged since such a position.
-    uint32_t Mark();
-    std::vector<std::string> Complaints(uint32_t mark);
-
     // Every control of the row has the kind its getter needs, every key has a text in the tools' language,
     // every font is loaded, and every profile-name label carries the variable.
     void ExpectLookupsFound(const GUITools::GUIWindowBase& window, const WindowLookups& lookups) const;

@@ -142,7 +142,7 @@ protected:
 
 TEST_F(MapOptionsData, EveryControlTextAndIconTheWindowsLookUpIsShipped) {
     ASSERT_GE(files.GetPackCount(), 1u);
-    ASSERT_TRUE(Complaints(0).empty()) << Complaints(0).front();
+    ASSERT_TRUE(log.Complaints(0).empty()) << log.Complaints(0).front();
     // The icon models and their materials, with the six looks the states show.
     for (const char* name : {"ui/map_start", "ui/map_finish", "ui/map_check_point", "ui/map_path"}) {
         SCOPED_TRACE(name);
@@ -151,7 +151,7 @@ TEST_F(MapOptionsData, EveryControlTextAndIconTheWindowsLookUpIsShipped) {
         EXPECT_EQ(model->animationControl->frameCount, 6u);
         keeper.GetShaderUser(name);
     }
-    EXPECT_TRUE(Complaints(0).empty()) << Complaints(0).front();
+    EXPECT_TRUE(log.Complaints(0).empty()) << log.Complaints(0).front();
 
     // One icon per level, in the order of play.
     const std::vector<StageMapElement> icons = StageMapFile::Read("data\\ui\\map\\map.gmf");
@@ -166,7 +166,7 @@ TEST_F(MapOptionsData, EveryControlTextAndIconTheWindowsLookUpIsShipped) {
     for (const std::string language : {"en", "ru"}) {
         SCOPED_TRACE(language);
         UseLanguage(language);
-        const uint32_t mark = Mark();
+        const uint32_t mark = log.Mark();
         BuildWindows();
         for (const WindowLookups& lookup : lookups) {
             const GUITools::GUIWindowBase& window =
@@ -176,7 +176,7 @@ TEST_F(MapOptionsData, EveryControlTextAndIconTheWindowsLookUpIsShipped) {
         // The icons fade with the play caption, which needs a fader to have an alpha at all.
         EXPECT_FALSE(map->GetTextControl("window_start_game/window/button_1/title")->fader.empty());
         EXPECT_EQ(map->GetElements().size(), icons.size());
-        for (const std::string& line : Complaints(mark))
+        for (const std::string& line : log.Complaints(mark))
             ADD_FAILURE() << line;
     }
 }
@@ -210,5 +210,5 @@ TEST_F(MapOptionsData, TheStageMapAndTheOptionsDrawnOverTheBackground) {
     EXPECT_EQ(options->GetScrollControl("window_options/window/sound")->scroll->GetPosition(), 600u);
     EXPECT_EQ(audio->GetSoundVolume(), 0.6f);
     EXPECT_EQ(options->GetTextControl("window_options/window/video_mode/text")->text, L"800x600");
-    EXPECT_TRUE(Complaints(0).empty()) << Complaints(0).front();
+    EXPECT_TRUE(log.Complaints(0).empty()) << log.Complaints(0).front();
 }

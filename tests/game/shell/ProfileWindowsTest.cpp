@@ -219,16 +219,6 @@ public:
     std::wstring Current() const {
         return profiles->GetCurrentProfile() != nullptr ? profiles->GetCurrentProfile()->name : L"(none)";
     }
-    // Error and warning lines logged since the mark.
-    std::vector<std::string> Complaints(uint32_t mark) {
-        std::vector<std::string> lines;
-        OrvexEngine::MessageManager& manager = log.Manager();
-        for (uint32_t i = mark; i < manager.GetEntryCount(); ++i)
-            if (manager.GetEntry(i)->type >= OrvexEngine::MessageTypeWarning)
-                lines.push_back(manager.GetEntry(i)->text);
-        return lines;
-    }
-    uint32_t Mark() { return log.Manager().GetEntryCount(); }
 
     VelmoraTest::TestLog log;
     OrvexEngine::FileManager files{BinDir().string(), true, "data", 16u << 20};
@@ -522,7 +512,7 @@ TEST_F(ProfileWindowsResults, EveryWindowsResultForEveryChoice) {
     for (const ResultCase& c : cases) {
         SCOPED_TRACE(c.what);
         Start(c.before);
-        const uint32_t mark = Mark();
+        const uint32_t mark = log.Mark();
         c.act(*this);
         EXPECT_EQ(results, c.results);
         EXPECT_EQ(Sorted(Names()), Sorted(c.after));
@@ -533,7 +523,7 @@ TEST_F(ProfileWindowsResults, EveryWindowsResultForEveryChoice) {
         const std::wstring rereadCurrent =
             reread.GetCurrentProfile() != nullptr ? reread.GetCurrentProfile()->name : L"(none)";
         EXPECT_EQ(rereadCurrent, c.currentAfter);
-        for (const std::string& line : Complaints(mark))
+        for (const std::string& line : log.Complaints(mark))
             ADD_FAILURE() << line;
         MoveMouseAway();
     }
@@ -692,13 +682,13 @@ TEST_F(ProfileWindows, DescriptionsWithoutTheirControlsAreLoggedAndTheWindowsSti
         auto* bare = new GameTools::XMLNode("window", tools->windowDescriptions);
         bare->SetAttribute("name", name);
     }
-    const uint32_t mark = Mark();
+    const uint32_t mark = log.Mark();
     std::vector<std::wstring> twelve;
     for (int i = 0; i < 12; ++i)
         twelve.push_back(L"P" + std::to_wstring(i));
     Start(twelve);
     // Every control the windows look up is named in an error line.
-    const std::vector<std::string> complaints = Complaints(mark);
+    const std::vector<std::string> complaints = log.Complaints(mark);
     for (const char* control :
          {"window_welcome/window/name", "window_welcome/window/button_1", "window_welcome/window/button_0",
           "window_profiles/window/text_area/button_profile_8",
@@ -758,7 +748,7 @@ TEST_F(ProfileWindowsRender, TheWelcomeWindowAndANewCyrillicName) {
     background->LoadAdditionalLayers();
     background->foregroundWindow->SetOrder(background->foregroundWindow->GetOrder() + 20);
     background->Show(true, false, 1);
-    const uint32_t mark = Mark();
+    const uint32_t mark = log.Mark();
     Start({}, L"", background->foregroundWindow);
 
     welcome->Show(GameBase::ModeLoading);
@@ -812,6 +802,6 @@ TEST_F(ProfileWindowsRender, TheWelcomeWindowAndANewCyrillicName) {
     }
     EXPECT_EQ(list->GetRowTitle(0)->text, Wide("Алиса"));
     VelmoraTest::SceneRenderFixture::SavePng(image, "profiles-list.png");
-    for (const std::string& line : Complaints(mark))
+    for (const std::string& line : log.Complaints(mark))
         ADD_FAILURE() << line;
 }
