@@ -198,6 +198,9 @@ private:
     void OpenTag(const char* text, const char* textEnd);
     XMLNode* CreateElement(std::string_view name, XMLNode* parent);
     void AddAttribute(XMLNode* element, std::string_view value);
+    // A whole opening tag's element takes its place: the top element of a new tree becomes the root, and an
+    // element that is not empty becomes the open one.
+    void Enter(XMLNode* element, XMLNode* parent, bool empty);
     // Sets a parsed value: in place when it is one run of the source that needs no change, else copied
     // (with CR LF for the bare line feeds of the source, when it may hold any).
     void SetValue(XMLValue& value, std::string_view text, bool inPlace, bool mayHoldFeeds);
@@ -532,16 +535,7 @@ bool XMLTreeBuilder::ReadPlainTag() {
         }
         element->IndexAttributes();
     }
-    if (root == nullptr)
-        root = element;
-    orphan = nullptr;
-    if (empty) {
-        current = parent;
-    } else {
-        current = element;
-        ++depth;
-    }
-    ClearText();
+    Enter(element, parent, empty);
     return true;
 }
 
@@ -673,16 +667,7 @@ void XMLTreeBuilder::OpenTag(const char* text, const char* textEnd) {
     if (state == State::WaitingForValue)
         Fail(XMLParser::ErrorValueNotClosed);
 
-    if (root == nullptr)
-        root = element;
-    orphan = nullptr;
-    if (empty) {
-        current = parent;
-    } else {
-        current = element;
-        ++depth;
-    }
-    ClearText();
+    Enter(element, parent, empty);
 }
 
 XMLNode* XMLTreeBuilder::CreateElement(std::string_view name, XMLNode* parent) {
@@ -697,6 +682,19 @@ XMLNode* XMLTreeBuilder::CreateElement(std::string_view name, XMLNode* parent) {
         orphan = element;
     }
     return element;
+}
+
+void XMLTreeBuilder::Enter(XMLNode* element, XMLNode* parent, bool empty) {
+    if (root == nullptr)
+        root = element;
+    orphan = nullptr;
+    if (empty) {
+        current = parent;
+    } else {
+        current = element;
+        ++depth;
+    }
+    ClearText();
 }
 
 void XMLTreeBuilder::AddAttribute(XMLNode* element, std::string_view value) {
