@@ -20,7 +20,6 @@
 #include "engine/math/Random.h"
 #include "framework/ScoreKeeper.h"
 #include "tests/game/play/PlayTestWorld.h"
-#include "tools/formats/FieldWriter.h"
 #include "tools/formats/LevelGeometryWriter.h"
 
 #include <gtest/gtest.h>
@@ -66,14 +65,7 @@ protected:
         for (const char* name : {"barrier/hardware_0", "barrier/hardware_1", "barrier/rope_0",
                                  "barrier/rope_1", "barrier/rope_2"})
             world.AddModel(name, PlayTestWorld::BoxModel({0, -95, 1}, {75, 1, 1}));
-        VbFormats::FieldWall left, right, top;
-        left.min = {-85, -95, 0};
-        left.max = {-75, 110, 10};
-        right.min = {75, -95, 0};
-        right.max = {85, 110, 10};
-        top.min = {-85, 100, 0};
-        top.max = {85, 110, 10};
-        world.services.data.Save("environment/field.vbf", VbFormats::FieldWriter::Write({left, right, top}));
+        world.services.data.Save("environment/field.vbf", VelmoraTest::PlayTestWorld::FieldFile());
         VbFormats::ModelDescription brick;
         VelmoraTest::AppendBox(brick.vertices, brick.indices, {0, 0, 3}, {8, 4, 3});
         brick.boxes = {{{-8, -4, 0}, {8, 4, 6}}};

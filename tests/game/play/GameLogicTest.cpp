@@ -27,7 +27,6 @@
 #include "gametools/GameCamera.h"
 #include "guitools/GUIToolManager.h"
 #include "tests/game/play/PlayTestWorld.h"
-#include "tools/formats/FieldWriter.h"
 #include "tools/formats/LevelGeometryWriter.h"
 
 #include <gtest/gtest.h>
@@ -61,14 +60,7 @@ protected:
                                            [](uint32_t) {
                                                return VelmoraTest::Box3{5, 5, 5};
                                            }));
-        VbFormats::FieldWall left, right, top;
-        left.min = {-85, -95, 0};
-        left.max = {-75, 110, 10};
-        right.min = {75, -95, 0};
-        right.max = {85, 110, 10};
-        top.min = {-85, 100, 0};
-        top.max = {85, 110, 10};
-        world.services.data.Save("environment/field.vbf", VbFormats::FieldWriter::Write({left, right, top}));
+        world.services.data.Save("environment/field.vbf", VelmoraTest::PlayTestWorld::FieldFile());
         VbFormats::ModelDescription brick;
         VelmoraTest::AppendBox(brick.vertices, brick.indices, {0, 0, 3}, {8, 4, 3});
         brick.boxes = {{{-8, -4, 0}, {8, 4, 6}}};

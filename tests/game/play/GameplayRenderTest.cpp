@@ -16,10 +16,10 @@
 #include "engine/math/Random.h"
 #include "platform/win/Process.h"
 #include "tests/engine/graphics/ModelFixtures.h"
+#include "tests/game/play/PlayTestWorld.h"
 #include "tests/support/LevelScene.h"
 #include "tests/support/PngWriter.h"
 #include "tests/support/TestLog.h"
-#include "tools/formats/FieldWriter.h"
 #include "tools/formats/LevelGeometryWriter.h"
 
 #include <gtest/gtest.h>
@@ -89,14 +89,7 @@ protected:
         SaveText(data, "environment/lighting/lighting.ini",
                  "90 90 100\n2\n-60 -80 160  0 0 0  230 225 210  0 0 0  1 0 0\n"
                  "80 40 120  0 0 0  60 60 90  0 0 0  1 0 0\n");
-        VbFormats::FieldWall left, right, top;
-        left.min = {-85, -95, 0};
-        left.max = {-75, 110, 10};
-        right.min = {75, -95, 0};
-        right.max = {85, 110, 10};
-        top.min = {-85, 100, 0};
-        top.max = {85, 110, 10};
-        data.Save("environment/field.vbf", VbFormats::FieldWriter::Write({left, right, top}));
+        data.Save("environment/field.vbf", VelmoraTest::PlayTestWorld::FieldFile());
         SaveText(data, "environment/test.xml", R"(<environment>
   <model name="scenery/ground" color="0.25 0.55 0.3 1"/>
   <model name="scenery/wall" color="0.55 0.45 0.35 1"/>

@@ -85,6 +85,18 @@ public:
         services.data.Save(name, std::vector<uint8_t>(text.begin(), text.end()));
     }
 
+    // The field file of the game's field: side walls from y -95 to 110, the far wall at y 100 to 110.
+    static std::vector<uint8_t> FieldFile() {
+        VbFormats::FieldWall left, right, top;
+        left.min = {-85, -95, 0};
+        left.max = {-75, 110, 10};
+        right.min = {75, -95, 0};
+        right.max = {85, 110, 10};
+        top.min = {-85, 100, 0};
+        top.max = {85, 110, 10};
+        return VbFormats::FieldWriter::Write({left, right, top});
+    }
+
     // A model file loaded and registered in the game keeper under the name.
     OrvexEngine::Model* AddModel(const std::string& name, const VbFormats::ModelDescription& description) {
         const std::string file = "fixtures/" + std::to_string(fileCount++) + ".mlf";

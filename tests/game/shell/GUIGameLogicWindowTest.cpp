@@ -29,7 +29,6 @@
 #include "platform/win/WindowSimulation.h"
 #include "tests/game/play/PlayTestWorld.h"
 #include "tests/support/ProfileFixture.h"
-#include "tools/formats/FieldWriter.h"
 #include "tools/formats/LevelGeometryWriter.h"
 
 #include <gtest/gtest.h>
@@ -86,14 +85,7 @@ protected:
         gameData->Load(~0u);
         world.AddModel("balls/simple/model", PlayTestWorld::BoxModel({0, 0, 0}, {2.5f, 2.5f, 2.5f}));
         world.AddModel("balls/super/model", PlayTestWorld::BoxModel({0, 0, 0}, {3, 3, 3}));
-        VbFormats::FieldWall left, right, top;
-        left.min = {-85, -95, 0};
-        left.max = {-75, 110, 10};
-        right.min = {75, -95, 0};
-        right.max = {85, 110, 10};
-        top.min = {-85, 100, 0};
-        top.max = {85, 110, 10};
-        world.services.data.Save("environment/field.vbf", VbFormats::FieldWriter::Write({left, right, top}));
+        world.services.data.Save("environment/field.vbf", VelmoraTest::PlayTestWorld::FieldFile());
         world.Save("game_objects/blocks/plain.xml", "<block/>");
         VbFormats::LevelGeometry geometryFile;
         geometryFile.textures = {""};
