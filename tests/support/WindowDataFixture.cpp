@@ -2,6 +2,7 @@
 
 #include "engine/core/Error.h"
 #include "engine/core/MessageManager.h"
+#include "engine/gui/GUIFont.h"
 #include "guitools/GUIButtonControl.h"
 #include "guitools/GUICheckBoxControl.h"
 #include "guitools/GUIEditBoxControl.h"
@@ -10,6 +11,7 @@
 #include "guitools/GUITextControl.h"
 #include "guitools/GUITextTool.h"
 #include "guitools/GUIWindowControl.h"
+#include "platform/win/Locale.h"
 #include "platform/win/Process.h"
 
 #include <filesystem>
@@ -69,6 +71,9 @@ void WindowDataFixture::LoadResourceLists(GameTools::DataKeeper& keeper,
 
 void WindowDataFixture::UseTools(const std::string& language) {
     tools.reset();
+    // The game's locale for the language, as its language manager sets it: upper-case fonts take their
+    // lower-case glyphs by its case mapping.
+    platform::SetLanguageLocale(language == "ru" ? "russian" : "english");
     tools = std::make_unique<GUITools::GUIToolManager>(language);
     tools->fontTool->LoadAdditionalFonts();
 }
@@ -80,8 +85,10 @@ void WindowDataFixture::ExpectLookupsFound(const GUITools::GUIWindowBase& window
             << lookups.name << control.path;
     ExpectTextKeys(lookups.keys);
     ExpectFonts(lookups.fonts);
-    for (const std::string& path : lookups.profileNameLabels)
+    for (const std::string& path : lookups.profileNameLabels) {
         ExpectLabelUses(window, lookups.name + path, L"PROFILE_NAME");
+        ExpectLabelDraws(window, lookups.name + path, ProfileNameSample);
+    }
 }
 
 void WindowDataFixture::ExpectTextKeys(const std::vector<std::string>& keys) const {
@@ -105,6 +112,16 @@ void WindowDataFixture::ExpectLabelUses(const GUITools::GUIWindowBase& window, c
     }
     EXPECT_NE(label->text.find(L"%" + variable + L"%"), std::wstring::npos)
         << labelName << " does not show the variable";
+}
+
+void WindowDataFixture::ExpectLabelDraws(const GUITools::GUIWindowBase& window, const std::string& labelName,
+                                         const std::wstring& text) {
+    const GUITools::GUITextControl* label = window.GetTextControl(labelName);
+    if (label == nullptr || label->font == nullptr)
+        return; // reported by the lookups and ExpectLabelsResolved
+    for (const wchar_t c : text)
+        EXPECT_TRUE(c == L' ' || label->font->HasGlyph(c))
+            << labelName << " (font " << label->fontName << ") cannot draw U+" << std::hex << int(c);
 }
 
 void WindowDataFixture::ExpectLabelsResolved(const GUITools::GUIWindowBase& window) {

@@ -41,6 +41,10 @@ struct WindowLookups {
 
 class WindowDataFixture : public testing::Test {
 protected:
+    // Names a player can type, in either alphabet the name box offers: labels that show the profile's
+    // name must draw them in every language.
+    static constexpr const wchar_t* ProfileNameSample = L"Alice Алиса Ёжик Zoë";
+
     // The drawing services on a width x height window with an 800 x 600 GUI screen.
     WindowDataFixture(uint32_t width, uint32_t height);
 
@@ -51,7 +55,8 @@ protected:
     static void LoadResourceLists(GameTools::DataKeeper& keeper, const std::vector<std::string>& lists,
                                   bool now);
 
-    // Replaces the tools by those of the language, with both font files read as after the game's loading.
+    // Replaces the tools by those of the language, with both font files read as after the game's loading
+    // and the game's locale for the language.
     // Whatever was built with the old tools must be gone first.
     void UseTools(const std::string& language);
 
@@ -63,6 +68,9 @@ protected:
     // The label's text carries "%variable%" for the code to fill in.
     static void ExpectLabelUses(const GUITools::GUIWindowBase& window, const std::string& labelName,
                                 const std::wstring& variable);
+    // The label's font has a glyph for every character of the text but blanks.
+    static void ExpectLabelDraws(const GUITools::GUIWindowBase& window, const std::string& labelName,
+                                 const std::wstring& text);
     // Every label of the window found its text and its font.
     static void ExpectLabelsResolved(const GUITools::GUIWindowBase& window);
 

@@ -95,7 +95,8 @@ FontTable GameFonts() {
         File(common + "console", "DejaVuSansMono.ttf", 20, CharacterSet::Full),                       // 0
         File("ui\\fonts\\en\\loading", "DejaVuSans-Bold.ttf", 44, CharacterSet::Latin),               // 1
         File("ui\\fonts\\ru\\loading", "DejaVuSans-Bold.ttf", 44, CharacterSet::Full),                // 2
-        File("ui\\fonts\\en\\title", "DejaVuSans-Bold.ttf", 52, CharacterSet::UpperLatin, 2),         // 3
+        // Titles show the player's name, which may be typed in either alphabet.
+        File("ui\\fonts\\en\\title", "DejaVuSans-Bold.ttf", 52, CharacterSet::UpperFull, 2),          // 3
         File("ui\\fonts\\ru\\title", "DejaVuSans-Bold.ttf", 52, CharacterSet::UpperFull, 2),          // 4
         File(common + "text", "DejaVuSans.ttf", 30, CharacterSet::Full),                              // 5
         File(common + "button", "DejaVuSans-Bold.ttf", 32, CharacterSet::Full, 2),                    // 6
